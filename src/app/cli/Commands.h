@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/cli/Cli.h"
+
+// One entry point per subcommand; each lives in its own file.
+namespace zorbe::cli {
+
+int runVersion(Args args, Streams &streams);
+int runSettings(Args args, Streams &streams);
+int runPath(Args args, Streams &streams);
+int runFeed(Args args, Streams &streams);
+
+} // namespace zorbe::cli

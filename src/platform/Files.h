@@ -1,0 +1,80 @@
+#pragma once
+
+#include "platform/WinPath.h"
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Every file operation of the program goes through these functions, which
+// map the program's Windows-form paths to native ones (WinPath.h).
+namespace zorbe::files {
+
+// An input/output failure; what() says, in Japanese, what could not be done
+// to which file.
+class FileError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+bool exists(const WinPath &path);      // a file or a folder
+bool isFile(const WinPath &path);
+bool isDirectory(const WinPath &path);
+std::optional<std::uint64_t> fileSize(const WinPath &path);
+
+// Whole-file reads and writes. Throw FileError.
+std::string readAll(const WinPath &path);
+std::optional<std::string> readIfExists(const WinPath &path);
+// Creates or truncates, then writes.
+void writeAll(const WinPath &path, std::string_view bytes);
+// Writes a temporary file beside the target and renames it over the target,
+// so that a failure leaves the old file whole.
+void writeAtomic(const WinPath &path, std::string_view bytes);
+// Opens for appending (creating the file), writes, flushes and closes.
+void append(const WinPath &path, std::string_view bytes);
+
+// Returns false when there was nothing to delete; throws when deleting failed.
+bool remove(const WinPath &path);
+// Replaces an existing target.
+void rename(const WinPath &from, const WinPath &to);
+void copy(const WinPath &from, const WinPath &to);
+// Creates the folder and its missing parents.
+void makeDirectories(const WinPath &path);
+
+// Names (cp932) of the entries of a folder, sorted; empty when it is missing.
+std::vector<std::string> list(const WinPath &folder);
+
+} // namespace zorbe::files
+
+namespace zorbe {
+
+// A file read as fixed-length records: record n starts at byte n * length,
+// the count is size / length, and a trailing partial record is ignored (but
+// reported by trailingBytes(), so that a caller can tell the user).
+class RecordFile
+{
+public:
+    RecordFile() = default;
+    RecordFile(std::string bytes, std::size_t recordLength);
+
+    // Throws files::FileError when the file cannot be read.
+    static RecordFile read(const WinPath &path, std::size_t recordLength);
+    // An empty file when the path does not exist.
+    static RecordFile readIfExists(const WinPath &path, std::size_t recordLength);
+
+    std::size_t count() const { return m_length ? m_bytes.size() / m_length : 0; }
+    std::size_t recordLength() const { return m_length; }
+    std::size_t trailingBytes() const { return m_length ? m_bytes.size() % m_length : 0; }
+    std::string_view record(std::size_t n) const;
+    const std::string &bytes() const { return m_bytes; }
+
+private:
+    std::string m_bytes;
+    std::size_t m_length = 0;
+};
+
+} // namespace zorbe

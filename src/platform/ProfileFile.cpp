@@ -1,0 +1,221 @@
+#include "platform/ProfileFile.h"
+
+#include "platform/Cp932.h"
+
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace zorbe {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string_view trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// The section name of a "[name]" line, or nothing.
+std::optional<std::string_view> sectionName(std::string_view line)
+{
+    line = trim(line);
+    if (line.size() < 2 || line.front() != '[')
+        return std::nullopt;
+    const auto close = line.rfind(']');
+    if (close == std::string_view::npos || close == 0)
+        return std::nullopt;
+    return trim(line.substr(1, close - 1));
+}
+
+struct KeyValue
+{
+    std::string_view key;
+    std::string_view value;
+};
+
+std::optional<KeyValue> keyValue(std::string_view line)
+{
+    const std::string_view t = trim(line);
+    if (t.empty() || t.front() == ';' || t.front() == '[')
+        return std::nullopt;
+    // "=" is a single-byte character and never a cp932 trail byte (0x3D < 0x40).
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return std::nullopt;
+    return KeyValue{trim(line.substr(0, eq)), trim(line.substr(eq + 1))};
+}
+
+// Index range [begin, end) of the lines that belong to the first section of
+// that name (header excluded); begin is npos when there is none.
+struct SectionRange
+{
+    std::size_t header = std::string::npos;
+    std::size_t end = 0;
+};
+
+SectionRange findSection(const std::vector<std::string> &lines, std::string_view section)
+{
+    SectionRange r;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        auto name = sectionName(lines[i]);
+        if (!name)
+            continue;
+        if (r.header != std::string::npos) {
+            r.end = i;
+            return r;
+        }
+        if (cp932::equalsIgnoreCase(*name, section))
+            r.header = i;
+    }
+    if (r.header != std::string::npos)
+        r.end = lines.size();
+    return r;
+}
+
+std::string withoutLineBreaks(std::string_view s)
+{
+    std::string out(s);
+    for (char &c : out)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return out;
+}
+
+} // namespace
+
+ProfileFile::ProfileFile(fs::path nativePath)
+    : m_path(std::move(nativePath))
+{
+}
+
+fs::path ProfileFile::defaultPath()
+{
+    return toNative(WinPath(std::string("zorbelab.Ini")));
+}
+
+std::vector<std::string> ProfileFile::loadLines() const
+{
+    std::vector<std::string> lines;
+    std::ifstream in(m_path, std::ios::binary);
+    if (!in)
+        return lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+void ProfileFile::storeLines(const std::vector<std::string> &lines)
+{
+    std::string text;
+    for (const auto &l : lines) {
+        text += l;
+        text += "\r\n";
+    }
+    std::error_code ec;
+    if (m_path.has_parent_path())
+        fs::create_directories(m_path.parent_path(), ec);
+    fs::path temp = m_path;
+    temp += ".tmp~";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return; // unwritable: the write is lost without a message
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            fs::remove(temp, ec);
+            return;
+        }
+    }
+    if (std::rename(temp.c_str(), m_path.c_str()) != 0)
+        fs::remove(temp, ec);
+}
+
+std::string ProfileFile::readString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue) const
+{
+    const auto lines = loadLines();
+    const SectionRange r = findSection(lines, section);
+    if (r.header == std::string::npos)
+        return std::string(defaultValue);
+    for (std::size_t i = r.header + 1; i < r.end; ++i)
+        if (auto kv = keyValue(lines[i]); kv && cp932::equalsIgnoreCase(kv->key, key))
+            return std::string(kv->value);
+    return std::string(defaultValue);
+}
+
+void ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value)
+{
+    auto lines = loadLines();
+    const std::string line = std::string(trim(key)) + "=" + withoutLineBreaks(value);
+    SectionRange r = findSection(lines, section);
+    if (r.header == std::string::npos) {
+        if (!lines.empty() && !trim(lines.back()).empty())
+            lines.emplace_back();
+        lines.push_back("[" + std::string(section) + "]");
+        lines.push_back(line);
+        storeLines(lines);
+        return;
+    }
+    for (std::size_t i = r.header + 1; i < r.end; ++i) {
+        if (auto kv = keyValue(lines[i]); kv && cp932::equalsIgnoreCase(kv->key, key)) {
+            lines[i] = line;
+            storeLines(lines);
+            return;
+        }
+    }
+    // A new key goes after the section's last non-blank line.
+    std::size_t at = r.end;
+    while (at > r.header + 1 && trim(lines[at - 1]).empty())
+        --at;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), line);
+    storeLines(lines);
+}
+
+void ProfileFile::eraseSection(std::string_view section)
+{
+    auto lines = loadLines();
+    bool changed = false;
+    for (;;) {
+        const SectionRange r = findSection(lines, section);
+        if (r.header == std::string::npos)
+            break;
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(r.header),
+                    lines.begin() + static_cast<std::ptrdiff_t>(r.end));
+        changed = true;
+    }
+    if (changed)
+        storeLines(lines);
+}
+
+bool ProfileFile::sectionExists(std::string_view section) const
+{
+    return findSection(loadLines(), section).header != std::string::npos;
+}
+
+bool ProfileFile::keyExists(std::string_view section, std::string_view key) const
+{
+    const auto lines = loadLines();
+    const SectionRange r = findSection(lines, section);
+    if (r.header == std::string::npos)
+        return false;
+    for (std::size_t i = r.header + 1; i < r.end; ++i)
+        if (auto kv = keyValue(lines[i]); kv && cp932::equalsIgnoreCase(kv->key, key))
+            return true;
+    return false;
+}
+
+} // namespace zorbe

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Desktop.h"
+#include "shell/AppState.h"
+
+#include <string>
+
+// What the main window does, apart from drawing itself. The Qt window calls
+// these; so do the tests, with a scripted desktop.
+namespace zorbe::mainwindow {
+
+// The homepage and the support address shown by the link labels.
+inline constexpr const char *kHomepage = "https://zorbe.example.jp/";
+inline constexpr const char *kSupportMail = "support@zorbe.example.jp";
+
+// FormCreate: (re)open the settings, read the start-up values, then load the
+// trainer and the jockey master tables (in that order).
+void formCreate(AppState &app, DesktopServices &desktop);
+
+// FormShow: initialise the data link; returns the text of status panel 1
+// (the version text, or "" when the link did not initialise).
+std::string formShow(AppState &app);
+
+// FormActivate: re-read the settings the main window distributes and
+// rebuild the label tables.
+void formActivate(AppState &app);
+
+// "JV-Link設定": the component's settings dialog; returns status panel 0.
+std::string setupDataLink(AppState &app);
+
+// "HELP": opens <program folder>\DataLab.chm with its default program.
+void openHelp(const AppState &app, DesktopServices &desktop);
+
+// "DLﾌｧｲﾙ削除": choose one downloaded file and move it to the trash.
+void deleteDownloadFile(const AppState &app, DesktopServices &desktop);
+
+// Label3: the homepage in the web browser.
+void openHomepage(DesktopServices &desktop);
+
+// Label4: the notice, then the mail program with a prepared subject.
+void openSupportMail(DesktopServices &desktop);
+std::string supportMailUrl();
+
+} // namespace zorbe::mainwindow
