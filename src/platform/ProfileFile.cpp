@@ -172,7 +172,8 @@ void ProfileFile::writeString(std::string_view section, std::string_view key, st
     }
     for (std::size_t i = r.header + 1; i < r.end; ++i) {
         if (auto kv = keyValue(lines[i]); kv && cp932::equalsIgnoreCase(kv->key, key)) {
-            lines[i] = line;
+            // The key keeps the spelling it has in the file.
+            lines[i] = std::string(kv->key) + "=" + withoutLineBreaks(value);
             storeLines(lines);
             return;
         }

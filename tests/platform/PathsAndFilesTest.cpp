@@ -1,0 +1,96 @@
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/WinPath.h"
+
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace zorbe;
+namespace fs = std::filesystem;
+
+TEST(PathMapping, DrivesRelativeAndNativePaths)
+{
+    test::TempHome home;
+    const fs::path h = home.path();
+    EXPECT_EQ(toNative(WinPath("C:\\ZORBELAB\\txt")), h / "drives/c/ZORBELAB/txt");
+    EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\dat\\")), h / "drives/d/zorbelab/dat");
+    EXPECT_EQ(toNative(WinPath("\\DataLab.chm")), h / "drives/c/DataLab.chm");
+    EXPECT_EQ(toNative(WinPath("zorbelab.Ini")), h / "zorbelab.Ini");
+    EXPECT_EQ(toNative(WinPath("/tmp/feed")), fs::path("/tmp/feed"));
+    EXPECT_EQ(toNative(WinPath("c:\\a\\.\\b\\..\\c")), h / "drives/c/a/c");
+    // cp932 components become UTF-8 names; "表" ends in the byte 0x5C,
+    // which must not split the name.
+    EXPECT_EQ(toNative(WinPath(sj("d:\\zorbeLab\\JRA\\表東京20040627.RDT"))),
+              h / "drives/d/zorbeLab/JRA/表東京20040627.RDT");
+}
+
+TEST(PathMapping, ExistingComponentsMatchWithoutRegardToCase)
+{
+    test::TempHome home;
+    home.writeFile("drives/d/ZorbeLab/DAT/STIME.DAT", "x");
+    home.writeFile("drives/d/ZorbeLab/JRA/東京20040627.rdt", "y");
+    home.writeFile("drives/d/ZorbeLab/Ｆｕｌｌ.txt", "z");
+    EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\dat\\STIME.dat")), home.path() / "drives/d/ZorbeLab/DAT/STIME.DAT");
+    EXPECT_EQ(toNative(WinPath(sj("D:\\ZORBELAB\\jra\\東京20040627.RDT"))),
+              home.path() / "drives/d/ZorbeLab/JRA/東京20040627.rdt");
+    EXPECT_EQ(toNative(WinPath(sj("d:\\zorbelab\\ｆｕｌｌ.TXT"))), home.path() / "drives/d/ZorbeLab/Ｆｕｌｌ.txt");
+    // A missing component keeps the given spelling, below the matched ones.
+    EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\New\\Sub.DAT")), home.path() / "drives/d/ZorbeLab/New/Sub.DAT");
+    EXPECT_TRUE(files::isFile(WinPath("D:\\ZORBELAB\\DAT\\stime.dat")));
+}
+
+TEST(PathMapping, JoiningAndSplitting)
+{
+    EXPECT_EQ((WinPath("d:\\dat") / "STIME.DAT").text(), "d:\\dat\\STIME.DAT");
+    EXPECT_EQ((WinPath("d:\\dat\\") / "STIME.DAT").text(), "d:\\dat\\STIME.DAT");
+    // "表" is 95 5C: its trail byte is not a separator.
+    EXPECT_EQ((WinPath(sj("d:\\表")) / "x").text(), sj("d:\\表\\x"));
+    EXPECT_EQ(WinPath(sj("d:\\zorbeLab\\JRA\\東京.RDT")).fileName(), sj("東京.RDT"));
+    EXPECT_EQ(WinPath("d:\\zorbeLab\\JRA\\a.RDT").parent().text(), "d:\\zorbeLab\\JRA");
+    EXPECT_EQ(WinPath("d:\\a.RDT").parent().text(), "d:\\");
+}
+
+TEST(FileOperations, ThroughTheBoundary)
+{
+    test::TempHome home;
+    const WinPath dir("d:\\zorbeLab\\down");
+    files::makeDirectories(dir);
+    const WinPath a = dir / sj("東京120040627.RLB");
+    files::append(a, "one\r\n");
+    files::append(a, "two\r\n");
+    EXPECT_EQ(files::readAll(a), "one\r\ntwo\r\n");
+    EXPECT_EQ(files::fileSize(a), 10u);
+
+    const WinPath b = dir / sj("東京20040627.RLB");
+    files::writeAll(b, "old");
+    files::rename(a, b); // replaces the finished file of an earlier run
+    EXPECT_EQ(files::readAll(b), "one\r\ntwo\r\n");
+    EXPECT_FALSE(files::exists(a));
+    EXPECT_EQ(files::list(dir), std::vector<std::string>{sj("東京20040627.RLB")});
+
+    files::writeAtomic(b, "new");
+    EXPECT_EQ(files::readAll(b), "new");
+    EXPECT_EQ(files::list(dir).size(), 1u); // no temporary file left behind
+
+    EXPECT_TRUE(files::remove(b));
+    EXPECT_FALSE(files::remove(b));
+    EXPECT_THROW(files::readAll(b), files::FileError);
+    EXPECT_TRUE(files::list(WinPath("d:\\nowhere")).empty());
+}
+
+TEST(FileOperations, AtomicWriteLeavesTheOldFileWholeOnFailure)
+{
+    test::TempHome home;
+    const WinPath file("c:\\m\\KISYU.DAT");
+    files::makeDirectories(file.parent());
+    files::writeAll(file, "whole");
+    // The folder becomes read-only: the temporary file cannot be created.
+    fs::permissions(toNative(file.parent()), fs::perms::owner_read | fs::perms::owner_exec);
+    if (::geteuid() != 0) { // root ignores permissions
+        EXPECT_THROW(files::writeAtomic(file, "partial"), files::FileError);
+        EXPECT_EQ(files::readAll(file), "whole");
+    }
+    fs::permissions(toNative(file.parent()), fs::perms::owner_all);
+}

@@ -1,0 +1,108 @@
+#include "platform/Cp932.h"
+#include "platform/ProfileFile.h"
+
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+using namespace zorbe;
+
+namespace {
+
+class ProfileFileTest : public ::testing::Test
+{
+protected:
+    test::TempHome home;
+    ProfileFile ini{ProfileFile::defaultPath()};
+    std::string contents() const { return test::readNative(ini.path()); }
+};
+
+} // namespace
+
+TEST_F(ProfileFileTest, LivesInTheHomeAndIsFoundWhateverItsCase)
+{
+    EXPECT_EQ(ini.path(), home.path() / "zorbelab.Ini");
+    home.writeFile("ZORBELAB.INI", "[Kako]\r\nKako=3\r\n");
+    EXPECT_EQ(ProfileFile(ProfileFile::defaultPath()).readString("Kako", "Kako", "0"), "3");
+}
+
+TEST_F(ProfileFileTest, MissingFileSectionOrKeyGivesTheDefault)
+{
+    EXPECT_EQ(ini.readString("Kako", "Kako", "5"), "5");
+    ini.writeString("Kako", "Other", "1");
+    EXPECT_EQ(ini.readString("Kako", "Kako", "5"), "5");
+    EXPECT_EQ(ini.readString("Nope", "Kako", ""), "");
+}
+
+TEST_F(ProfileFileTest, SectionsAndKeysMatchWithoutRegardToCase)
+{
+    ini.writeString("OZZ", "ozz", "2");
+    ini.writeString("Insatu", "Insatu", "0");
+    ini.writeString("Sinbun", "sinbun", "2");
+    EXPECT_EQ(ini.readString("ozz", "ozz", "1"), "2");
+    EXPECT_EQ(ini.readString("Insatu", "insatu", "1"), "0");
+    EXPECT_EQ(ini.readString("sinbun", "Sinbun", "0"), "2");
+    // Writing through another spelling replaces the key, it does not add one.
+    ini.writeString("ozz", "OZZ", "0");
+    EXPECT_EQ(contents(), "[OZZ]\r\nozz=0\r\n\r\n[Insatu]\r\nInsatu=0\r\n\r\n[Sinbun]\r\nsinbun=2\r\n");
+}
+
+TEST_F(ProfileFileTest, JapaneseSectionsAndValuesAreCp932)
+{
+    ini.writeString(sj("拡大縮小"), sj("縦縦"), "100");
+    ini.writeString("Lzhdir", "lzhdat", sj("d:\\競馬\\表"));
+    EXPECT_EQ(ini.readString(sj("拡大縮小"), sj("縦縦"), "0"), "100");
+    EXPECT_EQ(ini.readString("lzhdir", "LZHDAT", ""), sj("d:\\競馬\\表"));
+    EXPECT_NE(contents().find(sj("[拡大縮小]\r\n縦縦=100\r\n")), std::string::npos);
+}
+
+TEST_F(ProfileFileTest, ValuesComeBackUnchangedAndEmptyValuesArePresent)
+{
+    ini.writeString("PATWIN", "PATWIN", "");
+    EXPECT_TRUE(ini.keyExists("PATWIN", "PATWIN"));
+    EXPECT_EQ(ini.readString("PATWIN", "PATWIN", "C:\\patwin"), "");
+    ini.writeString("LastFileTime", "LastFileTime", "20040627123456");
+    EXPECT_EQ(ini.readString("LastFileTime", "LastFileTime", ""), "20040627123456");
+    ini.writeString("x", "v", "a=b;c");
+    EXPECT_EQ(ini.readString("x", "v", ""), "a=b;c");
+    // A value cannot break the file's structure.
+    ini.writeString("x", "w", "one\r\n[Kako]\r\nKako=9");
+    EXPECT_EQ(ini.readString("Kako", "Kako", "0"), "0");
+}
+
+TEST_F(ProfileFileTest, EraseSectionRemovesAllItsKeysAndKeepsTheRest)
+{
+    home.writeFile("zorbelab.Ini", "; hand-edited\r\n[Yosou]\r\nYosou=1\r\nOld=2\r\n\r\n[Font]\r\nFont=0\r\n");
+    ini.eraseSection("YOSOU");
+    EXPECT_FALSE(ini.sectionExists("Yosou"));
+    EXPECT_EQ(ini.readString("Yosou", "Old", "none"), "none");
+    ini.writeString("Yosou", "Yosou", "0");
+    EXPECT_EQ(contents(), "; hand-edited\r\n[Font]\r\nFont=0\r\n\r\n[Yosou]\r\nYosou=0\r\n");
+    ini.eraseSection("NotThere"); // nothing happens
+    EXPECT_EQ(ini.readString("Font", "Font", "1"), "0");
+}
+
+TEST_F(ProfileFileTest, AWriteIsSeenAtOnceByAnotherObjectOnTheSameFile)
+{
+    ProfileFile other(ProfileFile::defaultPath());
+    ini.writeString("Zoom", "Scale", "85");
+    EXPECT_EQ(other.readString("zoom", "scale", "110"), "85");
+    other.writeString("Zoom", "Scale", "95");
+    EXPECT_EQ(ini.readString("Zoom", "Scale", "110"), "95");
+}
+
+TEST_F(ProfileFileTest, HandWrittenFilesWithLfAndBlanksAroundTheEqualsSign)
+{
+    home.writeFile("zorbelab.Ini", "[downdir]\ndown = d:\\dl  \n[ozz]\nozz=2");
+    EXPECT_EQ(ini.readString("downdir", "down", ""), "d:\\dl");
+    EXPECT_EQ(ini.readString("ozz", "ozz", ""), "2");
+}
+
+TEST_F(ProfileFileTest, AnUnwritableFileLosesTheWriteSilently)
+{
+    // The parent is a file, so nothing can be created below it.
+    home.writeFile("blocker", "");
+    ProfileFile blocked(home.path() / "blocker" / "zorbelab.Ini");
+    EXPECT_NO_THROW(blocked.writeString("a", "b", "c"));
+    EXPECT_EQ(blocked.readString("a", "b", "default"), "default");
+}
