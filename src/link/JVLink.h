@@ -3,8 +3,20 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorbe {
+
+// A line of a delivered file that the component left out because its length
+// was not the length of its record kind (typically one byte lost in a
+// Shift-JIS round trip). The download run reports these after reading.
+struct DamagedRecord
+{
+    std::string fileName;      // the delivered file (cp932)
+    std::size_t line = 0;      // 1-based line number in that file
+    std::size_t length = 0;    // bytes of the line as found, CR LF included when present
+    std::size_t expected = 0;  // the record kind's length
+};
 
 // The data-link component as the program uses it: the seven operations and
 // the version property of JV-Link. Text crosses as cp932 bytes (a component
@@ -28,6 +40,10 @@ public:
 
     // The version property: a string of decimal digits.
     virtual std::string version() const = 0;
+
+    // The lines of the last request that were left out as damaged. A
+    // component that never leaves anything out has none.
+    virtual std::vector<DamagedRecord> leftOutRecords() const { return {}; }
 };
 
 // The component instance of the main window (JVLink1): forwards to whatever
@@ -52,6 +68,7 @@ public:
     int JVCancel() { return m_component->JVCancel(); }
     int JVClose() { return m_component->JVClose(); }
     std::string m_JVLinkVersion() const { return m_component->version(); }
+    std::vector<DamagedRecord> leftOutRecords() const { return m_component->leftOutRecords(); }
 
     IJVLink &component() { return *m_component; }
 

@@ -11,17 +11,6 @@
 
 namespace zorbe {
 
-// A line of a delivered file that the link left out because its length was
-// not the length of its record kind (typically one byte lost in a Shift-JIS
-// round trip). The download run reports these after reading.
-struct DamagedRecord
-{
-    std::string fileName; // the delivered file (cp932)
-    std::size_t line = 0; // 1-based line number in that file
-    std::size_t length = 0; // bytes of the line as found, CR LF included when present
-    std::size_t expected = 0; // the record kind's length
-};
-
 // The data link built into the program: delivers the JV-Data files of a
 // feed folder.
 //
@@ -61,6 +50,7 @@ public:
 
     std::filesystem::path feedFolder() const;
     const std::vector<DamagedRecord> &damagedRecords() const { return m_damaged; }
+    std::vector<DamagedRecord> leftOutRecords() const override { return m_damaged; }
 
     int JVInit(const std::string &softwareId) override;
     int JVSetUIProperties() override;

@@ -19,6 +19,7 @@ constexpr Command kCommands[] = {
     {"version", "version", runVersion},
     {"settings", "settings get SECTION KEY [DEFAULT] | set SECTION KEY VALUE | erase SECTION", runSettings},
     {"path", "path WINPATH", runPath},
+    {"download", "download [--from yyyymmddhhmmss] [--now yyyymmddhhmmss]", runDownload},
     {"feed", "feed generate --out DIR [--seed N] [--start YYYYMMDD] [--weeks N] [--venues N] [--scale K] [--odds DIR]",
      runFeed},
 };

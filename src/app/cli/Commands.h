@@ -9,5 +9,6 @@ int runVersion(Args args, Streams &streams);
 int runSettings(Args args, Streams &streams);
 int runPath(Args args, Streams &streams);
 int runFeed(Args args, Streams &streams);
+int runDownload(Args args, Streams &streams);
 
 } // namespace zorbe::cli

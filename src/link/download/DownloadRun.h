@@ -1,0 +1,148 @@
+#pragma once
+
+#include "link/JVLink.h"
+#include "platform/WinPath.h"
+
+#include <string>
+#include <vector>
+
+namespace zorbe {
+
+// What the download run shows while it works. The download window is one
+// view; the headless `zorbe download` prints the same texts. Texts are UTF-8.
+class DownloadView
+{
+public:
+    virtual ~DownloadView() = default;
+    virtual void setCaption(const std::string &text) = 0;
+    // Panel 0 of the main window's status bar: the data link's results.
+    virtual void setStatus(const std::string &text) = 0;
+    virtual void setProgress(int position, int maximum) = 0;
+    virtual void setCancelEnabled(bool enabled) = 0;
+    virtual void setBusy(bool busy) = 0;
+    // Lets pending user-interface events run (the cancel button, the timer).
+    virtual void processEvents() = 0;
+    // The 10 ms status timer on or off; while on, the view calls
+    // TDownloadRun::timerTick every 10 ms.
+    virtual void setTimerActive(bool active) = 0;
+};
+
+// One finished raw file of the run: a venue-day's races or runners.
+struct DownloadedDay
+{
+    std::string fileName; // finished name in the download folder, e.g. 東京20040627.RLB (cp932)
+    char kind = '1';      // '1' race cards (data kind 2), '7' results (data kind 7)
+};
+
+// The download run of the download window: open a request on the data link
+// for everything published since the from-time, wait for the download,
+// read every record and route it into raw files in the download folder,
+// close the request.
+//
+// Raw files, all in the download folder, each a plain concatenation of the
+// delivered records:
+//   records of delivered files named "RAQW…"/"SEQW…"   first 12 characters of the delivered name + ".DAT"
+//   RA of data kind 2/7                               venue + kind digit + date + ".RLB" while filling,
+//                                                     venue + date + ".RLB" when finished
+//   SE of data kind 2/7                               the same with ".SLB"
+//   KS                                                "Jra#Kisi.dat"
+//   CH                                                "Jra#Chok.dat"
+//   anything else that is not skipped                 first 12 characters of the delivered name + ".DAT"
+// Every record is written open-append-close, so no file stays open between
+// reads.
+class TDownloadRun
+{
+public:
+    TDownloadRun(TJVLink &link, DownloadView &view);
+
+    // FormShow: re-read the settings, fill Edit2 from [LastFileTime], set the
+    // caption to the data link's version text, delete the master downloads
+    // of an earlier run.
+    void formShow(const std::string &versionCaption);
+
+    // "開始". Ends with the timer running (downloading) or the run closed.
+    void start();
+    // Every 10 ms while the timer runs.
+    void timerTick();
+    // "中止".
+    void cancel();
+
+    // The from-time field in the shape YYYY年MM月DD日hh時mm分ss秒 (cp932).
+    std::string Edit2;
+    // The 14-digit from-time of Edit2's bytes 1-4, 7-8, 11-12, 15-16, 19-20, 23-24.
+    std::string fromTime() const;
+
+    enum class State { Idle, Downloading, Reading, Closed };
+    State state() const { return m_state; }
+    bool cancelled() const { return m_cancel; }
+    bool openSucceeded() const { return m_openSucceeded; }
+    // True when reading went to the end (JVRead returned 0).
+    bool readToTheEnd() const { return m_readToEnd; }
+
+    // The run's result for the conversions.
+    // Every race file finished in this run, in finishing order.
+    const std::vector<DownloadedDay> &LastRaceFileNames() const { return m_finishedRaces; }
+    // How many runner files this run finished.
+    int RunnerFileCount() const { return m_runnerFileCount; }
+    // Kind digit of the first race file finished; kept from earlier runs
+    // when this run finished none (empty at start).
+    const std::string &DownloadKind() const { return m_downloadKind; }
+    // The records the data link left out (wrong length), as texts naming
+    // file and line, filled after reading.
+    const std::vector<std::string> &damagedReports() const { return m_damaged; }
+
+    WinPath downloadFolder() const { return m_downFolder; }
+
+    // The texts of the run.
+    static std::string fromTimeText(const std::string &yyyymmddhhmmss); // for Edit2
+
+private:
+    void read();
+    void close();
+    void routeRecord(const std::string &buffer, const std::string &fileName);
+    void finishFiles();
+    void reportDamaged();
+    std::string damagedSummary() const;
+
+    TJVLink &m_link;
+    DownloadView &m_view;
+    WinPath m_downFolder;
+    State m_state = State::Idle;
+    bool m_cancel = false;
+    bool m_openSucceeded = false;
+    bool m_readToEnd = false;
+    bool m_finishedAnyRace = false;
+
+    int m_readCount = 0;
+    int m_downloadCount = 0;
+    std::string m_lastFileTimestamp;
+
+    std::string m_currentRaceFile;   // temporary names (cp932)
+    std::string m_currentRunnerFile;
+    std::vector<std::string> m_raceFiles;   // temporary names created and not yet finished
+    std::vector<std::string> m_runnerFiles;
+    std::vector<DownloadedDay> m_finishedRaces;
+    int m_runnerFileCount = 0;
+    std::string m_downloadKind;
+    std::vector<std::string> m_damaged;
+};
+
+// Where the conversions take over after a run: the race-card days go to the
+// entries conversion first, then the results days to the results
+// conversion, each by its own kind, so that no downloaded day is left
+// unconverted. A run that finished no race file still takes the results
+// path (which rebuilds the masters).
+class ConversionHandOff
+{
+public:
+    virtual ~ConversionHandOff() = default;
+    virtual void convertEntries(const std::vector<DownloadedDay> &days) = 0;
+    virtual void convertResults(const std::vector<DownloadedDay> &days) = 0;
+};
+void handOff(const TDownloadRun &run, ConversionHandOff &conversions);
+
+// The venue name (two full-width characters, cp932) of a venue code
+// "01".."10", or "" for any other code.
+std::string downloadVenueName(std::string_view code);
+
+} // namespace zorbe

@@ -1,0 +1,284 @@
+#include "link/download/DownloadRun.h"
+
+#include "link/LocalFeedLink.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/ProfileFile.h"
+
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+using namespace zorbe;
+
+namespace {
+
+// A JV-Data record: id and data kind, creation date, race key
+// (date, venue, meeting, day, race), padded to the kind's length.
+std::string rec(const std::string &idKind, const std::string &date, const std::string &venue,
+                const std::string &race = "01", std::size_t length = 0)
+{
+    std::string r = idKind + "20040624" + date + venue + "0308" + race;
+    if (length == 0)
+        length = idKind[0] == 'R' ? 1272 : 555;
+    r.resize(length - 2, ' ');
+    return r + "\r\n";
+}
+
+std::string person(const std::string &id, std::size_t length)
+{
+    std::string r = id + "1";
+    r.resize(length - 2, '0');
+    return r + "\r\n";
+}
+
+class RecordingView : public DownloadView
+{
+public:
+    void setCaption(const std::string &t) override { captions.push_back(t); }
+    void setStatus(const std::string &t) override { statuses.push_back(t); }
+    void setProgress(int p, int m) override { progress = {p, m}; }
+    void setCancelEnabled(bool e) override { cancelEnabled = e; }
+    void setBusy(bool b) override { busy = b; }
+    void processEvents() override
+    {
+        if (onEvents)
+            onEvents();
+    }
+    void setTimerActive(bool a) override
+    {
+        timer = a;
+        timerStarts += a;
+    }
+
+    std::vector<std::string> captions, statuses;
+    std::pair<int, int> progress;
+    bool cancelEnabled = true, busy = false, timer = false;
+    int timerStarts = 0;
+    std::function<void()> onEvents;
+};
+
+class Handoffs : public ConversionHandOff
+{
+public:
+    void convertEntries(const std::vector<DownloadedDay> &d) override { calls.push_back("entries:" + names(d)); }
+    void convertResults(const std::vector<DownloadedDay> &d) override { calls.push_back("results:" + names(d)); }
+    static std::string names(const std::vector<DownloadedDay> &days)
+    {
+        std::string s;
+        for (const auto &d : days)
+            s += u8(d.fileName) + ";";
+        return s;
+    }
+    std::vector<std::string> calls;
+};
+
+class DownloadRunTest : public ::testing::Test
+{
+protected:
+    DownloadRunTest()
+    {
+        auto feed = std::make_unique<LocalFeedLink>();
+        feedLink = feed.get();
+        feedLink->setNow("20040705000000");
+        link = std::make_unique<TJVLink>(std::move(feed));
+        link->JVInit(std::string(kSoftwareId));
+        run = std::make_unique<TDownloadRun>(*link, view);
+    }
+
+    void deliver(const std::string &name, const std::string &content) { home.writeFile("feed/" + name, content); }
+
+    // Runs "開始" and the timer until the run closes.
+    void runToTheEnd()
+    {
+        run->formShow(" JV-Link Ver.1.2.1");
+        run->start();
+        for (int guard = 0; view.timer && guard < 10000; ++guard)
+            run->timerTick();
+    }
+
+    std::string down(const std::string &nameUtf8) const
+    {
+        return files::readIfExists(WinPath("d:\\zorbeLab\\down") / sj(nameUtf8)).value_or("<missing>");
+    }
+
+    test::TempHome home;
+    RecordingView view;
+    LocalFeedLink *feedLink = nullptr;
+    std::unique_ptr<TJVLink> link;
+    std::unique_ptr<TDownloadRun> run;
+};
+
+} // namespace
+
+TEST_F(DownloadRunTest, FromTimeFieldShapeAndTheShownVersion)
+{
+    run->formShow(" JV-Link Ver.1.2.1");
+    EXPECT_EQ(u8(run->Edit2), "2004年06月17日00時00分00秒");
+    EXPECT_EQ(run->fromTime(), "20040617000000");
+    EXPECT_EQ(view.captions.back(), " JV-Link Ver.1.2.1");
+    run->Edit2 = TDownloadRun::fromTimeText("20040627153045");
+    EXPECT_EQ(run->fromTime(), "20040627153045");
+    run->Edit2 = "garbage";
+    EXPECT_EQ(run->fromTime(), "garbe"); // the link refuses it
+}
+
+TEST_F(DownloadRunTest, RoutesEveryRecordIntoItsRawFile)
+{
+    const std::string ra1 = rec("RA2", "20040627", "05", "01"), ra2 = rec("RA2", "20040627", "05", "02");
+    const std::string raH = rec("RA2", "20040627", "09", "01");
+    const std::string se1 = rec("SE2", "20040627", "05", "01"), seH = rec("SE2", "20040627", "09", "01");
+    deliver("RACE2004062720040625120000.txt", ra1 + ra2 + raH + rec("RA1", "20040703", "05"));
+    deliver("SEVM2004062720040625120001.txt", se1 + seH + rec("SE9", "20040627", "05"));
+    deliver("RAQW2004062420040624180000.txt", rec("RA7", "20040620", "05"));
+    deliver("KSMT2004062420040624180000.txt", person("KS", 4173) + person("KS", 4173));
+    deliver("CHMT2004062420040624180000.txt", person("CH", 3862));
+    deliver("H1XX2004062420040624180000.txt", rec("RA2", "20040627", "06"));
+    deliver("UMPW2004062420040624180000.txt", "UM1" + std::string(1572, ' ') + "\r\n");
+
+    runToTheEnd();
+    EXPECT_EQ(down("東京20040627.RLB"), ra1 + ra2);
+    EXPECT_EQ(down("阪神20040627.RLB"), raH);
+    EXPECT_EQ(down("東京20040627.SLB"), se1);
+    EXPECT_EQ(down("阪神20040627.SLB"), seH);
+    EXPECT_EQ(down("RAQW20040624.DAT"), rec("RA7", "20040620", "05"));
+    EXPECT_EQ(down("Jra#Kisi.dat").size(), 2u * 4173);
+    EXPECT_EQ(down("Jra#Chok.dat").size(), 3862u);
+    EXPECT_EQ(down("UMPW20040624.DAT").size(), 1577u);
+    EXPECT_EQ(down("東京120040627.RLB"), "<missing>"); // no temporary file is left
+    EXPECT_EQ(down("H1XX20040624.DAT"), "<missing>");  // skipped
+
+    EXPECT_EQ(run->LastRaceFileNames().size(), 2u);
+    EXPECT_EQ(run->RunnerFileCount(), 2);
+    EXPECT_EQ(run->DownloadKind(), "1");
+    EXPECT_TRUE(run->readToTheEnd());
+    EXPECT_EQ(ProfileFile(ProfileFile::defaultPath()).readString("LastFileTime", "LastFileTime", ""),
+              "20040625120001");
+    EXPECT_EQ(view.statuses.front(), "JVOpen正常終了:0\r\n");
+    EXPECT_EQ(view.statuses.back(), "正常終了:");
+    EXPECT_EQ(view.captions.back(), "データ読込み完了(7/7)");
+    EXPECT_FALSE(view.busy);
+
+    Handoffs h;
+    handOff(*run, h);
+    EXPECT_EQ(h.calls, std::vector<std::string>{"entries:東京20040627.RLB;阪神20040627.RLB;"});
+}
+
+TEST_F(DownloadRunTest, NothingToDownloadReadsAtOnceWithoutTheTimer)
+{
+    deliver("RACE2004062720040625120000.txt", rec("RA7", "20040627", "05"));
+    runToTheEnd();
+    EXPECT_EQ(view.timerStarts, 1); // the first run downloads
+    const int starts = view.timerStarts;
+    ProfileFile(ProfileFile::defaultPath()).writeString("LastFileTime", "LastFileTime", "20040601000000");
+    runToTheEnd();
+    EXPECT_EQ(view.timerStarts, starts);
+    EXPECT_EQ(view.progress, (std::pair<int, int>{1, 1}));
+    EXPECT_EQ(run->DownloadKind(), "7");
+}
+
+TEST_F(DownloadRunTest, AFinishedFileOfAnEarlierRunIsReplacedNotAppendedTo)
+{
+    deliver("RACE2004062720040625120000.txt", rec("RA7", "20040627", "05", "01"));
+    runToTheEnd();
+    deliver("RACE2004062720040628120000.txt", rec("RA7", "20040627", "05", "02"));
+    runToTheEnd();
+    EXPECT_EQ(down("東京20040627.RLB"), rec("RA7", "20040627", "05", "02"));
+}
+
+TEST_F(DownloadRunTest, CardsAndResultsInOneRunAreEachConvertedByTheirKind)
+{
+    deliver("RACE2004062720040625120000.txt", rec("RA2", "20040703", "05"));
+    deliver("RESU2004062720040628120000.txt", rec("RA7", "20040627", "05") + rec("RA7", "20040627", "09"));
+    runToTheEnd();
+    Handoffs h;
+    handOff(*run, h);
+    EXPECT_EQ(h.calls, (std::vector<std::string>{"entries:東京20040703.RLB;",
+                                                 "results:東京20040627.RLB;阪神20040627.RLB;"}));
+}
+
+TEST_F(DownloadRunTest, ARunWithoutRaceFilesTakesTheResultsPath)
+{
+    deliver("KSMT2004062420040624180000.txt", person("KS", 4173));
+    runToTheEnd();
+    EXPECT_EQ(run->DownloadKind(), "");
+    Handoffs h;
+    handOff(*run, h);
+    EXPECT_EQ(h.calls, std::vector<std::string>{"results:"});
+}
+
+TEST_F(DownloadRunTest, NineVenueDaysOfALongWeekendAreAllFinished)
+{
+    std::string all;
+    for (const char *date : {"20040710", "20040711", "20040712"})
+        for (const char *venue : {"01", "05", "08"})
+            all += rec("RA7", date, venue);
+    deliver("RESU2004071220040713120000.txt", all);
+    feedLink->setNow("20040720000000");
+    runToTheEnd();
+    EXPECT_EQ(run->LastRaceFileNames().size(), 9u);
+}
+
+TEST_F(DownloadRunTest, UnknownVenueGoesToTheDeliveredFilesDat)
+{
+    deliver("RACE2004062720040625120000.txt", rec("RA2", "20040627", "05") + rec("RA2", "20040627", "11"));
+    runToTheEnd();
+    EXPECT_EQ(down("東京20040627.RLB"), rec("RA2", "20040627", "05"));
+    EXPECT_EQ(down("RACE20040627.DAT"), rec("RA2", "20040627", "11"));
+}
+
+TEST_F(DownloadRunTest, DamagedRecordsAreReportedWithFileAndLine)
+{
+    std::string bad = rec("SE7", "20040627", "05");
+    bad.erase(10, 1);
+    deliver("SEVM2004062720040628080000.txt", rec("SE7", "20040627", "05") + bad);
+    runToTheEnd();
+    ASSERT_EQ(run->damagedReports().size(), 1u);
+    EXPECT_EQ(run->damagedReports()[0], "SEVM2004062720040628080000.txt 2行目: 長さ 554 バイト（正しくは 555 バイト）");
+    EXPECT_NE(view.statuses.back().find("不正なレコード1件"), std::string::npos);
+    EXPECT_EQ(view.statuses.back().find("正常終了:"), 0u);
+    EXPECT_EQ(down("東京20040627.SLB").size(), 555u);
+}
+
+TEST_F(DownloadRunTest, FailedOpenIsShownAndDoesNotMoveTheTimeStamp)
+{
+    runToTheEnd(); // empty feed folder is missing entirely
+    EXPECT_EQ(view.statuses.front(), "JVOpenエラー:-211\r\n");
+    EXPECT_FALSE(run->openSucceeded());
+    EXPECT_EQ(ProfileFile(ProfileFile::defaultPath()).readString("LastFileTime", "LastFileTime", "none"), "none");
+}
+
+TEST_F(DownloadRunTest, CancelWhileDownloadingClosesTheRequestSoTheNextRunCanOpen)
+{
+    deliver("RACE2004062720040625120000.txt", rec("RA2", "20040627", "05"));
+    deliver("RACE2004062720040625120001.txt", rec("RA2", "20040627", "06"));
+    run->formShow("");
+    run->start();
+    ASSERT_TRUE(view.timer);
+    run->cancel();
+    EXPECT_FALSE(view.timer);
+    EXPECT_EQ(run->state(), TDownloadRun::State::Closed);
+    EXPECT_EQ(view.statuses[view.statuses.size() - 2], "キャンセルしました");
+    EXPECT_EQ(down("東京20040627.RLB"), "<missing>");
+
+    run->Edit2 = TDownloadRun::fromTimeText("20040601000000");
+    run->start();
+    EXPECT_EQ(view.statuses[view.statuses.size() - 1 - (view.timer ? 0 : 1)].find("JVOpen正常終了"), 0u);
+}
+
+TEST_F(DownloadRunTest, CancelWhileReadingStopsTheLoopAndStillCloses)
+{
+    deliver("RACE2004062720040625120000.txt", rec("RA2", "20040627", "05") + rec("RA2", "20040627", "05", "02"));
+    int events = 0;
+    view.onEvents = [&] {
+        if (++events == 2)
+            run->cancel();
+    };
+    runToTheEnd();
+    EXPECT_TRUE(run->cancelled());
+    EXPECT_FALSE(run->readToTheEnd());
+    EXPECT_EQ(view.statuses.back(), "正常終了:");
+    // The day was not finished: it stays under its temporary name, to be
+    // appended to by the next run that brings it.
+    EXPECT_EQ(down("東京120040627.RLB"), rec("RA2", "20040627", "05"));
+}
