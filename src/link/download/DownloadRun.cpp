@@ -116,6 +116,7 @@ void TDownloadRun::start()
     m_cancel = false;
     m_openSucceeded = false;
     m_readToEnd = false;
+    m_didRead = false;
     // Each run starts with empty file lists and reports only its own days.
     m_raceFiles.clear();
     m_runnerFiles.clear();
@@ -191,6 +192,7 @@ void TDownloadRun::cancel()
 void TDownloadRun::read()
 {
     m_state = State::Reading;
+    m_didRead = true;
     m_view.setCaption("データ読込み中．．．(0/" + std::to_string(m_readCount) + ")");
     m_view.setProgress(0, m_readCount);
     int fileCounter = 0;

@@ -78,6 +78,9 @@ public:
     bool openSucceeded() const { return m_openSucceeded; }
     // True when reading went to the end (JVRead returned 0).
     bool readToTheEnd() const { return m_readToEnd; }
+    // True when this run got as far as reading (however reading stopped):
+    // the conversions take over after such a run.
+    bool didRead() const { return m_didRead; }
 
     // The run's result for the conversions.
     // Every race file finished in this run, in finishing order.
@@ -111,6 +114,7 @@ private:
     bool m_cancel = false;
     bool m_openSucceeded = false;
     bool m_readToEnd = false;
+    bool m_didRead = false;
     bool m_finishedAnyRace = false;
 
     int m_readCount = 0;
