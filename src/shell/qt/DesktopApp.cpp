@@ -1,13 +1,56 @@
 #include "shell/qt/DesktopApp.h"
 
+#include "link/LocalFeedLink.h"
+#include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtFonts.h"
+#include "platform/qt/QtText.h"
+#include "shell/AppInfo.h"
+#include "shell/AppState.h"
+#include "shell/qt/Forms.h"
+
 #include <QApplication>
+#include <QFileDialog>
+#include <QStyleFactory>
 
 namespace zorbe {
 
+void setupApplication(QApplication &app)
+{
+    QApplication::setApplicationName(QStringLiteral("zorbe"));
+    QApplication::setApplicationDisplayName(fromUtf8Text(kApplicationTitle));
+    app.setProperty("helpFile", fromUtf8Text(kHelpFileSetting));
+    if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
+    QFont font = windowsFont(QStringLiteral("ＭＳ Ｐゴシック"), 13);
+    QApplication::setFont(font);
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+std::unique_ptr<IJVLink> makeDesktopDataLink()
+{
+    auto link = std::make_unique<LocalFeedLink>();
+    link->setFolderChooser([](const std::filesystem::path &current) -> std::optional<std::filesystem::path> {
+        const QString chosen
+            = QFileDialog::getExistingDirectory(QApplication::activeWindow(), QStringLiteral("JV-Dataフォルダの選択"),
+                                                QString::fromStdString(current.string()));
+        if (chosen.isEmpty())
+            return std::nullopt;
+        return std::filesystem::path(chosen.toStdString());
+    });
+    return link;
+}
+
 int runDesktopApp(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    QApplication qtApp(argc, argv);
+    setupApplication(qtApp);
+
+    QtDesktop desktop(fromUtf8Text(kApplicationTitle));
+    AppState app(makeDesktopDataLink());
+    Forms forms(app, desktop);
+    QObject::connect(&forms, &Forms::exitRequested, &qtApp, &QApplication::quit, Qt::QueuedConnection);
+    forms.start();
+    return QApplication::exec();
 }
 
 } // namespace zorbe

@@ -1,0 +1,55 @@
+#include "shell/qt/Forms.h"
+
+#include "shell/qt/TAboutBox.h"
+#include "shell/qt/TForm1.h"
+
+namespace zorbe {
+
+Forms::Forms(AppState &app, DesktopServices &desktop)
+    : m_app(app)
+    , m_desktop(desktop)
+{
+}
+
+// The windows go before the registry they refer to.
+Forms::~Forms()
+{
+    m_aboutBox.reset();
+    m_form1.reset();
+}
+
+template <typename W, typename... Args> std::unique_ptr<W> Forms::create(const char *className, Args &&...args)
+{
+    auto window = std::make_unique<W>(std::forward<Args>(args)...);
+    m_created << QString::fromLatin1(className);
+    return window;
+}
+
+void Forms::start()
+{
+    // The order of creation is the program's: TForm1, TForm4, TForm5,
+    // TAboutBox, TForm10, TForm16, TForm24, TForm2, TForm6, TForm7, TForm3,
+    // TForm8, TForm9, TForm13, TForm14. Windows not built yet are left out;
+    // each goes in at its place.
+    m_form1 = create<TForm1>("TForm1", m_app, m_desktop, *this);
+    m_form1->FormCreate();
+    m_aboutBox = create<TAboutBox>("TAboutBox", m_app, *this);
+    showMain();
+}
+
+void Forms::show(QWidget &next)
+{
+    if (m_current && m_current != &next)
+        m_current->hide();
+    m_current = &next;
+    next.show();
+    next.raise();
+    next.activateWindow();
+}
+
+void Forms::showMain()
+{
+    show(*m_form1);
+}
+
+} // namespace zorbe

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+namespace zorbe {
+
+struct AppState;
+class DesktopServices;
+class TForm1;
+class TAboutBox;
+
+// The program's windows. Each is created once, at start, and afterwards only
+// shown and hidden, so what the user entered in it stays for the next visit.
+// One window is visible at a time: show() hides the one shown now.
+class Forms : public QObject
+{
+    Q_OBJECT
+
+public:
+    Forms(AppState &app, DesktopServices &desktop);
+    ~Forms() override;
+
+    // Creates the windows in start-up order. TForm1 comes first and runs its
+    // FormCreate (splash, settings, master tables) before any other window
+    // exists. Then shows the main window.
+    void start();
+
+    TForm1 &form1() const { return *m_form1; }
+    TAboutBox &aboutBox() const { return *m_aboutBox; }
+
+    // Hides the window shown now and shows next.
+    void show(QWidget &next);
+    // Back to the main window (what closing any other window does).
+    void showMain();
+    QWidget *current() const { return m_current; }
+
+    // Class names of the windows in the order they were created.
+    const QStringList &created() const { return m_created; }
+
+    // The main window's "終　了" or close: the program ends at once; hidden
+    // windows are not asked anything.
+    void requestExit() { emit exitRequested(); }
+
+signals:
+    void exitRequested();
+
+private:
+    template <typename W, typename... Args> std::unique_ptr<W> create(const char *className, Args &&...args);
+
+    AppState &m_app;
+    DesktopServices &m_desktop;
+    QStringList m_created;
+    QPointer<QWidget> m_current;
+
+    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TAboutBox> m_aboutBox;
+};
+
+} // namespace zorbe
