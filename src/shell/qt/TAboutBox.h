@@ -18,7 +18,7 @@ class TAboutBox : public QWidget
 
 public:
     static constexpr const char *kVersionText = "Version 0.1.0";
-    static constexpr const char *kCopyright = "Copyright (C) 2004-2026 Zorbe Software Studio";
+    static constexpr const char *kCopyright = "Copyright (C) 2004-2026 Zorbe Soft";
 
     TAboutBox(AppState &app, Forms &forms);
 
