@@ -87,7 +87,21 @@ std::string blankBytes(const Layout &layout)
     return out;
 }
 
-FixedRecord::FixedRecord(const Layout &layout) : m_layout(&layout), m_bytes(blankBytes(layout)) {}
+std::string newBytes(const Layout &layout)
+{
+    std::string out;
+    out.reserve(layout.length);
+    for (const Field *f : layout.fields)
+        for (std::size_t i = 0; i < f->count; ++i) {
+            if (f->kind == Kind::Fixed)
+                out.append(f->literal);
+            else
+                appendBlankElement(out, layout, *f);
+        }
+    return out;
+}
+
+FixedRecord::FixedRecord(const Layout &layout) : m_layout(&layout), m_bytes(newBytes(layout)) {}
 
 FixedRecord::FixedRecord(const Layout &layout, std::string_view bytes) : m_layout(&layout), m_bytes(bytes)
 {

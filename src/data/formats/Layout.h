@@ -88,9 +88,10 @@ constexpr Field text(std::string_view name, std::size_t offset, std::size_t widt
 {
     return Field{name, offset, width, Kind::Text};
 }
-constexpr Field wideText(std::string_view name, std::size_t offset, std::size_t width)
+constexpr Field wideText(std::string_view name, std::size_t offset, std::size_t width,
+                         Blank blank = Blank::Default)
 {
-    return Field{name, offset, width, Kind::WideText};
+    return Field{name, offset, width, Kind::WideText, 1, blank};
 }
 constexpr Field fixed(std::string_view name, std::size_t offset, std::string_view literal,
                       Blank blank = Blank::Literal)
@@ -136,14 +137,21 @@ constexpr bool endsWithLineEnd(const Layout &layout)
     return last->kind == Kind::Fixed && last->literal == "\r\n" && last->end() == layout.length;
 }
 
-// The bytes of a blank record (or block) of the layout.
+// The bytes of a blank record (or block) of the layout: every field by its
+// blank rule, nested blocks blank. This is the pattern of "no data", such as
+// an entry slot after the last runner or a past race the horse has not run.
 std::string blankBytes(const Layout &layout);
+// The bytes of a new record to be filled in: as the blank one, but every
+// filler holds its literal. The two differ only where a layout's blank
+// pattern blanks its fillers too (past races, results runner blocks).
+std::string newBytes(const Layout &layout);
 
 // A record of a layout: exactly layout.length bytes, read and written only
 // through the layout's fields.
 class FixedRecord
 {
 public:
+    // A new record (newBytes).
     explicit FixedRecord(const Layout &layout);
     // Throws LayoutError when bytes are not exactly the record's length.
     FixedRecord(const Layout &layout, std::string_view bytes);
@@ -176,7 +184,8 @@ public:
     void setBlock(const Field &f, std::size_t i, const FixedRecord &value);
     void setBlock(const Field &f, const FixedRecord &value) { setBlock(f, 1, value); }
 
-    // Element i of f refilled as in a blank record.
+    // Element i of f refilled as in a blank record (a filler that blanks
+    // with its record becomes blank too).
     void clear(const Field &f, std::size_t i = 1);
 
     bool operator==(const FixedRecord &other) const
@@ -196,7 +205,8 @@ private:
 
 // The typed records: Fields is a struct of static constexpr Field members and
 // the constexpr Layout kLayout over them, so that TRaceEntryRec::HorseName
-// names the field and a default-constructed record is a blank one.
+// names the field. A default-constructed record is a new one, ready to be
+// filled in; blank() is the layout's blank pattern.
 template <class Derived, class Fields>
 class BasicRecord : public FixedRecord, public Fields
 {
@@ -205,7 +215,7 @@ public:
 
     BasicRecord() : FixedRecord(Fields::kLayout) {}
 
-    static Derived blank() { return Derived(); }
+    static Derived blank() { return fromBytes(blankBytes(Fields::kLayout)); }
     // Throws LayoutError when bytes are not exactly kLength long.
     static Derived fromBytes(std::string_view bytes)
     {

@@ -29,21 +29,21 @@ class TRaceKey : public BasicRecord<TRaceKey, RaceKeyFields>
 };
 
 // One runner of a race card (and the first part of a results runner block).
-// A blank entry is 63 ASCII spaces.
+// A blank entry is 63 ASCII spaces, its name fields included.
 struct RaceEntryFields
 {
     static constexpr Field HorseNo = digits("馬番", 0, 2);
     static constexpr Field Bracket = digits("枠番", 2, 1);
     static constexpr Field HorseId = code("血統登録番号", 3, 10);
-    static constexpr Field HorseName = wideText("馬名", 13, 18);
+    static constexpr Field HorseName = wideText("馬名", 13, 18, Blank::Space);
     static constexpr Field Sex = code("性別コード", 31, 1);
     static constexpr Field Weight = digits("負担重量", 32, 3);
     static constexpr Field Blinker = code("ブリンカー", 35, 1);
     static constexpr Field JockeyCode = code("騎手コード", 36, 5);
-    static constexpr Field JockeyName = wideText("騎手名略称", 41, 8);
+    static constexpr Field JockeyName = wideText("騎手名略称", 41, 8, Blank::Space);
     static constexpr Field Apprentice = code("見習コード", 49, 1);
     static constexpr Field TrainerCode = code("調教師コード", 50, 5);
-    static constexpr Field TrainerName = wideText("調教師名略称", 55, 8);
+    static constexpr Field TrainerName = wideText("調教師名略称", 55, 8, Blank::Space);
 
     static constexpr const Field *kFields[] = {&HorseNo,    &Bracket,    &HorseId,     &HorseName,
                                                &Sex,        &Weight,     &Blinker,     &JockeyCode,
@@ -178,7 +178,8 @@ class TResultCounts : public BasicRecord<TResultCounts, ResultCountsFields>
 
 // One past race of a horse. The blank block (a race the horse has not run)
 // is spaces with full-width spaces in the five name fields; its fillers are
-// blank too, so a reader tells a missing race by its blank year.
+// blank too, so a reader tells a missing race by its blank year. A new
+// block (default-constructed) has its fillers' zeros.
 struct PastRaceFields
 {
     static constexpr Field Key = block("レースキー", 0, RaceKeyFields::kLayout);
@@ -308,6 +309,22 @@ struct HorseFields
     static constexpr std::size_t kPastCount = 5;
     static constexpr std::size_t kHistoryCount = 50;
     static constexpr std::size_t kResultGroupCount = 24;
+
+    // The placing groups (elements of Results): the total of the ten
+    // courses; turf right, turf left, dirt right, dirt left, jump; by going
+    // 良, 稍重, 重, 不良 for turf, dirt and jump (first group + going - 1); by
+    // distance short, middle, long for turf and dirt.
+    static constexpr std::size_t kGroupTotal = 1;
+    static constexpr std::size_t kGroupTurfRight = 2;
+    static constexpr std::size_t kGroupTurfLeft = 3;
+    static constexpr std::size_t kGroupDirtRight = 4;
+    static constexpr std::size_t kGroupDirtLeft = 5;
+    static constexpr std::size_t kGroupJump = 6;
+    static constexpr std::size_t kGroupTurfGoing = 7;
+    static constexpr std::size_t kGroupDirtGoing = 11;
+    static constexpr std::size_t kGroupJumpGoing = 15;
+    static constexpr std::size_t kGroupTurfDistance = 19;
+    static constexpr std::size_t kGroupDirtDistance = 22;
 
     static constexpr const Field *kFields[] = {
         &Id,         &DataKind,  &DataDate,    &Retired,     &RetiredDate, &Name,      &BirthDate,
