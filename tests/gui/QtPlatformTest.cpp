@@ -3,8 +3,12 @@
 #include "platform/qt/QtText.h"
 #include "support/TempHome.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +61,44 @@ TEST(QtDesktopServices, MissingFilesAreNeitherOpenedNorTrashed)
     EXPECT_FALSE(desktop.moveToTrash(WinPath(sj("d:\\zorbeLab\\down\\なし.DAT"))));
     EXPECT_FALSE(desktop.openWithDefaultProgram((home.path() / "DataLab.chm").string()));
     EXPECT_FALSE(desktop.openWithDefaultProgram(""));
+}
+
+// Answers the confirmation box that is about to open with the button of
+// that caption.
+void answerNextBox(const QString &caption)
+{
+    QTimer::singleShot(0, [caption] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton *b : box->buttons())
+            if (b->text() == caption)
+                b->click();
+    });
+}
+
+TEST(QtDesktopServices, TrashAsksFirstAndMovesOnlyWhenTheUserAgrees)
+{
+    test::TempHome home;
+    // The trash of this test lives in its home, not the user's.
+    const char *previous = std::getenv("XDG_DATA_HOME");
+    const std::string saved = previous ? previous : "";
+    std::filesystem::create_directories(home.path() / "xdg");
+    ::setenv("XDG_DATA_HOME", (home.path() / "xdg").c_str(), 1);
+
+    const auto file = home.writeFile("drives/d/zorbeLab/down/RAQW20040624.DAT", "x");
+    QtDesktop desktop(QStringLiteral("title"));
+    answerNextBox(QStringLiteral("いいえ"));
+    EXPECT_FALSE(desktop.moveToTrash(WinPath(sj("d:\\zorbeLab\\down\\RAQW20040624.DAT"))));
+    EXPECT_TRUE(std::filesystem::exists(file));
+
+    answerNextBox(QStringLiteral("はい"));
+    EXPECT_TRUE(desktop.moveToTrash(WinPath(sj("D:\\ZORBELAB\\DOWN\\raqw20040624.dat"))));
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    if (previous)
+        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST(QtDesktopServices, BusyCursorIsSetOnceAndRestored)

@@ -147,7 +147,12 @@ bool QtDesktop::moveToTrash(const WinPath &file)
         return false;
     if (!confirmTrash(native))
         return false;
-    return QFile::moveToTrash(native);
+    if (QFile::moveToTrash(native))
+        return true;
+    // The desktop reports a delete it could not do (no trash on that file
+    // system, no permission); the caller only learns that the file stayed.
+    showError(QStringLiteral("「%1」をごみ箱に移動できませんでした。").arg(QFileInfo(native).fileName()).toStdString());
+    return false;
 }
 
 std::optional<WinPath> QtDesktop::openFileDialog(const FileDialog &dialog)
