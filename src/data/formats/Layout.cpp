@@ -3,6 +3,9 @@
 #include "platform/Cp932.h"
 
 #include <algorithm>
+#include <map>
+#include <mutex>
+#include <utility>
 
 namespace zorbe::formats {
 
@@ -75,9 +78,7 @@ std::string fitText(std::string_view text, std::size_t width, bool wide)
     return out;
 }
 
-} // namespace
-
-std::string blankBytes(const Layout &layout)
+std::string buildBlank(const Layout &layout)
 {
     std::string out;
     out.reserve(layout.length);
@@ -87,7 +88,7 @@ std::string blankBytes(const Layout &layout)
     return out;
 }
 
-std::string newBytes(const Layout &layout)
+std::string buildNew(const Layout &layout)
 {
     std::string out;
     out.reserve(layout.length);
@@ -99,6 +100,31 @@ std::string newBytes(const Layout &layout)
                 appendBlankElement(out, layout, *f);
         }
     return out;
+}
+
+// Both patterns are fixed per layout; they are built once, since every new
+// record of a conversion starts from one.
+const std::string &cached(const Layout &layout, bool fresh)
+{
+    static std::recursive_mutex mutex; // a nested layout is built while its parent is
+    static std::map<std::pair<const Layout *, bool>, std::string> patterns;
+    const std::lock_guard lock(mutex);
+    auto [it, inserted] = patterns.try_emplace({&layout, fresh});
+    if (inserted)
+        it->second = fresh ? buildNew(layout) : buildBlank(layout);
+    return it->second;
+}
+
+} // namespace
+
+std::string blankBytes(const Layout &layout)
+{
+    return cached(layout, false);
+}
+
+std::string newBytes(const Layout &layout)
+{
+    return cached(layout, true);
 }
 
 FixedRecord::FixedRecord(const Layout &layout) : m_layout(&layout), m_bytes(newBytes(layout)) {}

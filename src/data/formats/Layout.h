@@ -61,8 +61,8 @@ struct Field
     const Layout *sub = nullptr; // Block: the nested layout (width == its length)
 
     constexpr std::size_t end() const { return offset + width * count; }
-    // Element i (1-based) as a plain field spec.
-    constexpr FieldSpec spec(std::size_t i = 1) const { return FieldSpec{name, offset + width * (i - 1), width}; }
+    // Element i (1-based) as a FieldSpec, for the plain field helpers.
+    constexpr FieldSpec fieldSpec(std::size_t i = 1) const { return FieldSpec{name, offset + width * (i - 1), width}; }
 };
 
 struct Layout
