@@ -1,5 +1,6 @@
 #include "link/download/DownloadRun.h"
 
+#include "data/formats/Codes.h"
 #include "platform/Cp932.h"
 #include "platform/Fields.h"
 #include "platform/Files.h"
@@ -70,11 +71,7 @@ std::string deliveredDat(std::string_view fileName)
 
 std::string downloadVenueName(std::string_view code)
 {
-    static const char *const names[] = {"札幌", "函館", "福島", "新潟", "東京", "中山", "中京", "京都", "阪神", "小倉"};
-    if (code.size() != 2 || !isDigits(code))
-        return {};
-    const int n = (code[0] - '0') * 10 + (code[1] - '0');
-    return n >= 1 && n <= 10 ? sj(names[n - 1]) : std::string();
+    return std::string(formats::codes::racecourses().name(code));
 }
 
 TDownloadRun::TDownloadRun(TJVLink &link, DownloadView &view)
