@@ -1,6 +1,8 @@
 #pragma once
 
 #include "link/JVLink.h"
+#include "model/RaceCard.h"
+#include "model/Results.h"
 #include "platform/ProfileFile.h"
 #include "shell/LabelTables.h"
 #include "shell/MasterTables.h"
@@ -14,7 +16,7 @@ namespace zorbe {
 // The program-wide state the windows share, alive for the whole run:
 // the settings object and the values read from it, the master and label
 // tables, and the data-link component. Later subsystems add their tables
-// (race card, results, page parameters) beside these.
+// (page parameters, ...) beside these.
 struct AppState
 {
     explicit AppState(std::unique_ptr<IJVLink> link);
@@ -26,6 +28,9 @@ struct AppState
     TJVLink JVLink1;
     std::string JVLinkVersion;  // version digits without leading zeros (download caption)
     std::string JVLinkVersionCaption; // " JV-Link Ver.x.y.z"
+
+    std::unique_ptr<TRaceCard> raceCard; // the meeting day chosen with "レース選択"
+    std::unique_ptr<TResults> results;   // the results day chosen with "成績データ表示"
 };
 
 } // namespace zorbe

@@ -7,6 +7,8 @@ namespace zorbe {
 AppState::AppState(std::unique_ptr<IJVLink> link)
     : settingsFile(ProfileFile::defaultPath())
     , JVLink1(std::move(link))
+    , raceCard(makeRaceCard())
+    , results(makeResults())
 {
 }
 
@@ -41,6 +43,45 @@ void formActivate(AppState &app)
 std::string setupDataLink(AppState &app)
 {
     return app.JVLink1.JVSetUIProperties() == 0 ? "セットアップ正常終了:" : "セットアップエラーJRA-VANへご連絡ください:";
+}
+
+bool chooseAndLoadRaceDay(AppState &app, DesktopServices &desktop)
+{
+    DesktopServices::FileDialog dialog;
+    dialog.title = "表示する新聞のデータファイル(JRA版)の選択";
+    dialog.filter = "JRA版出馬表ファイル(*.RDT)|*.RDT";
+    dialog.initialFolder = WinPath(app.settings.lzhdat);
+    const auto chosen = desktop.openFileDialog(dialog);
+    if (!chosen)
+        return false;
+    try {
+        LoadRaceDay(*app.raceCard, *chosen, app.settings.ozzdir, app.settings.ozz, WinPath(app.settings.racedat),
+                    desktop);
+    } catch (const std::exception &e) {
+        // A missing or damaged file ends the command; what was read stays.
+        desktop.showError(e.what());
+        return false;
+    }
+    return true;
+}
+
+bool chooseAndLoadResults(AppState &app, DesktopServices &desktop)
+{
+    DesktopServices::FileDialog dialog;
+    dialog.title = "競走成績を表示するファイルの選択";
+    dialog.filter = "ゾルベ成績ファイル(*.SDT)|*.SDT";
+    dialog.initialFolder = WinPath(app.settings.seiseki);
+    const auto chosen = desktop.openFileDialog(dialog);
+    if (!chosen || chosen->empty())
+        return false;
+    try {
+        app.results->ResultFileName = chosen->text();
+        LoadResults(*app.results);
+    } catch (const std::exception &e) {
+        desktop.showError(e.what());
+        return false;
+    }
+    return true;
 }
 
 void openHelp(const AppState &app, DesktopServices &desktop)

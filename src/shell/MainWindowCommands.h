@@ -28,6 +28,16 @@ void formActivate(AppState &app);
 // "JV-Link設定": the component's settings dialog; returns status panel 0.
 std::string setupDataLink(AppState &app);
 
+// "レース選択": the open dialog in the race-day folder, then the whole
+// meeting day into the race card. Returns true when a day was loaded (the
+// race selection window is then shown); false when the dialog was cancelled
+// or the load failed (the error has been shown, the main window stays).
+bool chooseAndLoadRaceDay(AppState &app, DesktopServices &desktop);
+
+// "成績データ表示": the open dialog in the results folder, then the results
+// tables. Returns true when a results file was loaded.
+bool chooseAndLoadResults(AppState &app, DesktopServices &desktop);
+
 // "HELP": opens <program folder>\DataLab.chm with its default program.
 void openHelp(const AppState &app, DesktopServices &desktop);
 

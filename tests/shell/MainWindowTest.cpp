@@ -1,6 +1,7 @@
 #include "shell/MainWindowCommands.h"
 
 #include "link/LocalFeedLink.h"
+#include "model/RaceCard.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 
@@ -146,4 +147,43 @@ TEST_F(MainWindowTest, SetupDialogResultGoesToTheStatusPanel)
     auto *link = static_cast<LocalFeedLink *>(&app.JVLink1.component());
     link->setFolderChooser([](const fs::path &) { return std::optional<fs::path>("/feed"); });
     EXPECT_EQ(mainwindow::setupDataLink(app), "セットアップ正常終了:");
+}
+
+TEST_F(MainWindowTest, RaceSelectionLoadsTheChosenDayOrShowsWhyNot)
+{
+    mainwindow::formActivate(app);
+    EXPECT_FALSE(mainwindow::chooseAndLoadRaceDay(app, desktop)); // cancelled
+    ASSERT_EQ(desktop.dialogs.size(), 1u);
+    EXPECT_EQ(desktop.dialogs[0].title, "表示する新聞のデータファイル(JRA版)の選択");
+    EXPECT_EQ(desktop.dialogs[0].filter, "JRA版出馬表ファイル(*.RDT)|*.RDT");
+    EXPECT_EQ(desktop.dialogs[0].initialFolder.text(), "d:\\zorbeLab\\JRA");
+
+    desktop.dialogAnswers.push_back(WinPath("d:\\zorbeLab\\JRA\\none.RDT"));
+    EXPECT_FALSE(mainwindow::chooseAndLoadRaceDay(app, desktop));
+    ASSERT_EQ(desktop.errors.size(), 1u);
+    EXPECT_NE(desktop.errors[0].find("none.RDT"), std::string::npos);
+
+    // An empty day (no races) loads; the missing time corrections are told.
+    files::makeDirectories(WinPath("d:\\zorbeLab\\JRA"));
+    files::writeAll(WinPath("d:\\zorbeLab\\JRA\\empty.RDT"), "");
+    files::writeAll(WinPath("d:\\zorbeLab\\JRA\\empty.HDT"), "");
+    desktop.dialogAnswers.push_back(WinPath("d:\\zorbeLab\\JRA\\empty.RDT"));
+    EXPECT_TRUE(mainwindow::chooseAndLoadRaceDay(app, desktop));
+    EXPECT_EQ(app.raceCard->RaceCount, 0);
+    EXPECT_EQ(app.raceCard->HorseFileName, "d:\\zorbeLab\\JRA\\empty.HDT");
+    EXPECT_EQ(desktop.messages.back(), kTimeCorrectionMissingMessage);
+}
+
+TEST_F(MainWindowTest, ResultsAreChosenInTheResultsFolder)
+{
+    mainwindow::formActivate(app);
+    EXPECT_FALSE(mainwindow::chooseAndLoadResults(app, desktop));
+    EXPECT_EQ(desktop.dialogs[0].title, "競走成績を表示するファイルの選択");
+    EXPECT_EQ(desktop.dialogs[0].filter, "ゾルベ成績ファイル(*.SDT)|*.SDT");
+    EXPECT_EQ(desktop.dialogs[0].initialFolder.text(), "d:\\zorbeLab\\sei");
+    files::makeDirectories(WinPath("d:\\zorbeLab\\sei"));
+    files::writeAll(WinPath("d:\\zorbeLab\\sei\\x.SDT"), std::string(3048 * 2, ' '));
+    desktop.dialogAnswers.push_back(WinPath("d:\\zorbeLab\\sei\\x.SDT"));
+    EXPECT_TRUE(mainwindow::chooseAndLoadResults(app, desktop));
+    EXPECT_EQ(app.results->ResultCount, 2);
 }
