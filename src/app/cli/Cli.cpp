@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"settings", "settings get SECTION KEY [DEFAULT] | set SECTION KEY VALUE | erase SECTION", runSettings},
     {"path", "path WINPATH", runPath},
     {"download", "download [--from yyyymmddhhmmss] [--now yyyymmddhhmmss]", runDownload},
+    {"figures", "figures RDTFILE [--race N]", runFigures},
     {"feed", "feed generate --out DIR [--seed N] [--start YYYYMMDD] [--weeks N] [--venues N] [--scale K] [--odds DIR]",
      runFeed},
 };

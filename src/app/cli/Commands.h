@@ -10,5 +10,6 @@ int runSettings(Args args, Streams &streams);
 int runPath(Args args, Streams &streams);
 int runFeed(Args args, Streams &streams);
 int runDownload(Args args, Streams &streams);
+int runFigures(Args args, Streams &streams);
 
 } // namespace zorbe::cli
