@@ -68,6 +68,11 @@ int runFigures(Args args, Streams &streams)
     if (file.empty())
         return usageError(streams, kUsage);
 
+    const WinPath rdt = WinPath::fromUtf8(file);
+    if (!files::isFile(rdt)) {
+        streams.err << "zorbe: 出馬表ファイルがありません: " << file << '\n';
+        return kExitFailure;
+    }
     ConsoleDesktop desktop;
     const ProfileFile ini(ProfileFile::defaultPath());
     SettingsSnapshot settings;
@@ -80,11 +85,6 @@ int runFigures(Args args, Streams &streams)
         loadMasterFile(WinPath(settings.kisyu), masters.JockeyTable, desktop, kJockeyFileMissingMessage);
 
         auto card = makeRaceCard();
-        const WinPath rdt = WinPath::fromUtf8(file);
-        if (!files::isFile(rdt)) {
-            streams.err << "zorbe: 出馬表ファイルがありません: " << file << '\n';
-            return kExitFailure;
-        }
         LoadRaceDay(*card, rdt, settings.ozzdir, settings.ozz, WinPath(settings.racedat), desktop);
         if (race > card->RaceCount) {
             streams.err << "zorbe: " << race << "レースはこのファイルにありません\n";
