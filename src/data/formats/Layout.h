@@ -115,9 +115,12 @@ constexpr bool tiles(const Layout &layout)
 {
     std::size_t at = 0;
     for (const Field *f : layout.fields) {
-        if (f == nullptr || f->offset != at || f->width == 0 || f->count == 0)
+        // No null tests on the pointers: GCC's sanitizer instrumentation makes
+        // an address comparison non-constant. A null pointer still fails to
+        // compile here, since dereferencing it is not a constant expression.
+        if (f->offset != at || f->width == 0 || f->count == 0)
             return false;
-        if (f->kind == Kind::Block && (f->sub == nullptr || f->sub->length != f->width))
+        if (f->kind == Kind::Block && f->sub->length != f->width)
             return false;
         if (f->kind == Kind::Fixed && f->literal.size() != f->width)
             return false;
