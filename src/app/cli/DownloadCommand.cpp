@@ -1,9 +1,14 @@
 #include "app/cli/Commands.h"
 
+#include "data/convert/Conversions.h"
 #include "link/LocalFeedLink.h"
 #include "link/download/DownloadRun.h"
 #include "platform/Cp932.h"
+#include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/ProfileFile.h"
+
+#include <algorithm>
 
 #include <ostream>
 
@@ -44,25 +49,70 @@ private:
     bool m_timer = false;
 };
 
-// Until the conversions are wired in, the hand-off lists what it would convert.
-class ListingHandOff : public ConversionHandOff
+// The conversions' progress on a terminal: a line per day (its caption
+// when it changes from a horse name to a day), the percentage in steps of
+// ten, and every note about damaged input on standard error.
+class ConsoleConversionView : public ConversionView
 {
 public:
-    explicit ListingHandOff(std::ostream &out)
-        : m_out(out)
+    ConsoleConversionView(std::ostream &out, std::ostream &err)
+        : m_out(out), m_err(err)
     {
     }
-    void convertEntries(const std::vector<DownloadedDay> &days) override { list("出馬表", days); }
-    void convertResults(const std::vector<DownloadedDay> &days) override { list("成績", days); }
+    void setProgressMaximum(int maximum) override
+    {
+        m_maximum = maximum;
+        m_shown = -1;
+        m_out << "変換中: " << maximum << "件\n";
+    }
+    void setProgressPosition(int position) override
+    {
+        if (m_maximum <= 0)
+            return;
+        const int percent = std::min(100, position * 100 / m_maximum) / 10 * 10;
+        if (percent != m_shown && position > 0) {
+            m_shown = percent;
+            m_out << "  " << percent << "%\n";
+        }
+    }
+    void setCaption(const std::string &text) override { m_caption = text; }
+    void report(const std::string &text) override { m_err << text << '\n'; }
+
+private:
+    std::ostream &m_out;
+    std::ostream &m_err;
+    std::string m_caption;
+    int m_maximum = 0;
+    int m_shown = -1;
+};
+
+// Prints the days handed to each conversion before converting them.
+class ConsoleHandOff : public ConversionHandOff
+{
+public:
+    ConsoleHandOff(ConversionHandOff &conversions, std::ostream &out)
+        : m_conversions(conversions), m_out(out)
+    {
+    }
+    void convertEntries(const std::vector<DownloadedDay> &days) override
+    {
+        list("出馬表", days);
+        m_conversions.convertEntries(days);
+    }
+    void convertResults(const std::vector<DownloadedDay> &days) override
+    {
+        list("成績", days);
+        m_conversions.convertResults(days);
+    }
 
 private:
     void list(const char *what, const std::vector<DownloadedDay> &days)
     {
-        m_out << what << "データ: " << days.size() << "日分";
+        m_out << what << "データ変換: " << days.size() << "日分\n";
         for (const auto &d : days)
-            m_out << ' ' << u8(d.fileName);
-        m_out << '\n';
+            m_out << "  " << u8(d.fileName) << '\n';
     }
+    ConversionHandOff &m_conversions;
     std::ostream &m_out;
 };
 
@@ -103,8 +153,12 @@ int runDownload(Args args, Streams &streams)
             streams.err << "不正なレコード: " << d << '\n';
         if (!run.openSucceeded() || !run.readToTheEnd())
             return kExitFailure;
-        ListingHandOff conversions(streams.out);
-        handOff(run, conversions);
+        ProfileFile settings(ProfileFile::defaultPath());
+        ConsoleConversionView progress(streams.out, streams.err);
+        ConsoleDesktop desktop;
+        TConversions conversions(settings, progress, desktop);
+        ConsoleHandOff console(conversions, streams.out);
+        handOff(run, console);
     } catch (const std::exception &e) {
         streams.err << "zorbe: " << e.what() << '\n';
         return kExitFailure;
