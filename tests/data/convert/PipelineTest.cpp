@@ -1,0 +1,187 @@
+#include "ConvertTestSupport.h"
+
+#include "data/convert/Conversions.h"
+#include "data/formats/MasterFormats.h"
+#include "data/formats/RaceDayFormats.h"
+#include "data/formats/RecordIo.h"
+#include "data/formats/ResultFormats.h"
+#include "link/LocalFeedLink.h"
+#include "platform/Cp932.h"
+#include "platform/ProfileFile.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace zorbe;
+using namespace zorbe::test;
+using namespace zorbe::formats;
+namespace RA = zorbe::jv::RA;
+namespace SE = zorbe::jv::SE;
+
+namespace {
+
+class QuietDownloadView : public DownloadView
+{
+public:
+    void setCaption(const std::string &) override {}
+    void setStatus(const std::string &) override {}
+    void setProgress(int, int) override {}
+    void setCancelEnabled(bool) override {}
+    void setBusy(bool) override {}
+    void processEvents() override {}
+    void setTimerActive(bool active) override { timer = active; }
+    bool timer = false;
+};
+
+struct Day
+{
+    std::string date, venue, nichi;
+    std::string key(int race) const { return date + venue + "03" + nichi + zeroPad(race, 2); }
+};
+
+// One week as a subscriber receives it, built by hand: masters on Thursday,
+// race cards and weekly files on Friday, results and payouts on Monday;
+// three venue-days of two races of three runners each.
+class PipelineTest : public ::testing::Test
+{
+protected:
+    const std::vector<Day> days = {{"20040626", "05", "07"}, {"20040626", "09", "07"}, {"20040627", "05", "08"}};
+
+    std::string horseId(std::size_t day, int race, int runner) const
+    {
+        return "2001" + zeroPad(static_cast<std::int64_t>(day), 2) + zeroPad(race, 2) + zeroPad(runner, 2);
+    }
+
+    std::string races(char kind) const
+    {
+        std::string out;
+        for (const Day &d : days)
+            for (int r = 1; r <= 2; ++r) {
+                jv::RecordBuilder b = raceRecord(d.key(r), kind);
+                b.set(RA::Entries, "03").set(RA::Starters, "03").set(RA::Finishers, "03").set(RA::Track, "17");
+                b.set(RA::Distance, "1600").set(RA::TurfGoing, "1");
+                for (std::size_t k = 0; k < 8; ++k)
+                    b.set(RA::LapTime.at(k), "120");
+                out += b.str();
+            }
+        return out;
+    }
+
+    std::string runners(char kind) const
+    {
+        std::string out;
+        for (std::size_t i = 0; i < days.size(); ++i)
+            for (int r = 1; r <= 2; ++r)
+                for (int n = 1; n <= 3; ++n)
+                    out += runnerRecord(days[i].key(r), horseId(i, r, n), n, kind)
+                               .set(SE::Placing, zeroPad(n, 2)).set(SE::Time, zeroPad(1340 + n, 4)).str();
+        return out;
+    }
+
+    void SetUp() override
+    {
+        auto deliver = [&](const std::string &name, const std::string &content) {
+            home.writeFile("feed/" + name + ".txt", content);
+        };
+        jv::RecordBuilder ks(jv::ksRecord()), ch(jv::chRecord());
+        deliver("KSMT2004062420040624180000", ks.set(jv::KS::JockeyCode, "00001").str()
+                                                  + ks.set(jv::KS::JockeyCode, "00002").str());
+        deliver("CHMT2004062420040624180001", ch.set(jv::CH::TrainerCode, "01001").str());
+        deliver("RANM2004062420040624180002", races('1'));
+
+        deliver("RACE2004062620040625120000", races('2'));
+        deliver("SEVM2004062620040625120001", runners('2'));
+        std::string um;
+        for (std::size_t i = 0; i < days.size(); ++i)
+            for (int r = 1; r <= 2; ++r)
+                for (int n = 1; n <= 3; ++n)
+                    um += horseRecord(horseId(i, r, n), i == 0 && r == 1 && n == 1 ? 1 : 0).str();
+        deliver("UMPW2004062420040625120002", um);
+        deliver("RAQW2004062420040625120003", raceRecord("2004061305030401", '7').str());
+        deliver("SEQW2004062420040625120004", runnerRecord("2004061305030401", horseId(0, 1, 1), 1, '7').str());
+        deliver("RCPW2004062420040625120005", jv::RecordBuilder(jv::rcRecord()).str());
+
+        deliver("RACE2004062620040628120000", races('7'));
+        deliver("SEVM2004062620040628120001", runners('7'));
+        for (const char *date : {"20040626", "20040627"}) {
+            std::string hr;
+            for (const Day &d : days)
+                if (d.date == date)
+                    for (int r = 1; r <= 2; ++r)
+                        hr += jv::RecordBuilder(jv::hrRecord()).raw(jv::HR::RaceKey, d.key(r)).str();
+            deliver("HRSW" + std::string(date) + "20040628120002", hr);
+        }
+    }
+
+    // The download run at a publication time, handed to the conversions.
+    void downloadAt(const std::string &now)
+    {
+        auto feed = std::make_unique<LocalFeedLink>();
+        feed->setNow(now);
+        TJVLink link(std::move(feed));
+        ASSERT_EQ(link.JVInit(std::string(kSoftwareId)), 0);
+        QuietDownloadView downloadView;
+        TDownloadRun run(link, downloadView);
+        run.formShow("");
+        run.start();
+        for (int guard = 0; downloadView.timer && guard < 100000; ++guard)
+            run.timerTick();
+        ASSERT_TRUE(run.readToTheEnd());
+        ProfileFile settings(ProfileFile::defaultPath());
+        TConversions conversions(settings, view, desktop);
+        handOff(run, conversions);
+    }
+
+    TempHome home;
+    ConversionFolders folders = defaultFolders();
+    SilentConversionView view;
+    MessageDesktop desktop;
+};
+
+TEST_F(PipelineTest, ThursdayFridayMondayGiveEveryFileOfTheWeek)
+{
+    // Thursday: no race card, so only the masters.
+    downloadAt("20040624235959");
+    EXPECT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(fileBytes(folders.racedat / "KISYU.DAT").size(), 2 * TSummaryMasterRec::kLength);
+    EXPECT_EQ(fileBytes(folders.racedat / "JracKisi.dat").size(), 2 * TJockeyDetailRec::kLength);
+    EXPECT_EQ(fileBytes(folders.racedat / "CHOKYOSI.DAT").size(), TSummaryMasterRec::kLength);
+    EXPECT_EQ(fileBytes(folders.racedat / "JracChok.dat").size(), TTrainerDetailRec::kLength);
+
+    // Friday: a race card and a horse file per venue-day, paired by horse id.
+    downloadAt("20040625235959");
+    for (const char *base : {"東京20040626", "阪神20040626", "東京20040627"}) {
+        const RecordFile rdt = RecordFile::read(folders.lzhdat / sj(std::string(base) + ".RDT"), TRaceCardRec::kLength);
+        const RecordFile hdt = RecordFile::read(folders.lzhdat / sj(std::string(base) + ".HDT"), THorseRec::kLength);
+        ASSERT_EQ(rdt.count(), 2u) << base;
+        EXPECT_EQ(rdt.bytes().size(), 2 * 1463u);
+        ASSERT_EQ(hdt.count(), 6u) << base;
+        std::size_t h = 0;
+        for (std::size_t r = 0; r < rdt.count(); ++r) {
+            const auto card = recordAt<TRaceCardRec>(rdt, r);
+            for (std::size_t j = 1; j <= 3; ++j)
+                EXPECT_EQ(recordAt<THorseRec>(hdt, h++).get(HorseFields::Id), card.entry(j).get(RaceEntryFields::HorseId));
+        }
+    }
+    EXPECT_FALSE(recordAt<THorseRec>(RecordFile::read(folders.lzhdat / sj("東京20040626.HDT"), THorseRec::kLength), 0)
+                     .past(1).isMissing());
+
+    // Monday: a results file and a time-correction line per day; every
+    // consumed download is gone, the weekly files in use stay.
+    downloadAt("20040628235959");
+    for (const char *base : {"東京20040626", "阪神20040626", "東京20040627"})
+        EXPECT_EQ(RecordFile::read(folders.seiseki / sj(std::string(base) + ".SDT"), TResultRec::kLength).count(), 2u)
+            << base;
+    EXPECT_EQ(fileBytes(folders.racedat / "STIME.DAT").size(), 3 * TSTimeRec::kLength);
+    EXPECT_EQ(fileBytes(folders.racedat / "cSTIME.DAT").size(), 3 * TCSTimeRec::kLength);
+    for (const std::string &name : files::list(folders.down)) {
+        const std::string utf8 = u8(name);
+        EXPECT_TRUE(utf8.rfind("RAQW", 0) == 0 || utf8.rfind("SEQW", 0) == 0 || utf8.rfind("UMPW", 0) == 0
+                    || utf8.rfind("RCPW", 0) == 0 || utf8.rfind("RANM", 0) == 0)
+            << utf8;
+    }
+    EXPECT_TRUE(view.reports().empty());
+}
+
+} // namespace
