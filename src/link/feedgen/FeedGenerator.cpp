@@ -373,21 +373,20 @@ std::string hrRecord(const Season &s, const Race &r, int created)
         }
     }
     if (placed.size() >= 3) {
-        std::set<std::pair<int, int>> widePairs;
+        std::set<std::pair<int, std::pair<int, int>>> widePairs;
         for (const auto &set : winningSets(placed, runs, 3, false))
             for (int i = 0; i < 3; ++i)
                 for (int k = i + 1; k < 3; ++k) {
                     int a = set[i], c = set[k];
                     if (runs[a].horseNumber > runs[c].horseNumber)
                         std::swap(a, c);
-                    widePairs.insert({runs[a].horseNumber * 100 + runs[c].horseNumber, a * 100000 + c});
+                    widePairs.insert({runs[a].horseNumber * 100 + runs[c].horseNumber, {a, c}});
                 }
         std::size_t w = 0;
         for (const auto &entry : widePairs) {
-            const int code = entry.second;
             if (w >= 7)
                 break;
-            const int a = code / 100000, c = code % 100000;
+            const int a = entry.second.first, c = entry.second.second;
             const double chance = wide(a, c);
             b.set(HR::WideCombination.at(w), num(a) + num(c)).set(HR::WidePayout.at(w), payoutOf(0.775, chance));
             b.set(HR::WidePopularity.at(w), rankPairs(chance, wide, false));

@@ -178,6 +178,7 @@ private:
     std::map<std::pair<int, int>, std::pair<int, int>> m_meetings; // (year, venue) -> (block, meeting)
     std::map<int, int> m_meetingDays;                             // venue -> day of the current meeting
     int m_horseSerial = 0;
+    std::vector<std::string> m_sires; // the stud book shared by all pedigrees
     std::map<std::string, int> m_currentRecord; // course -> index into recordHistory
 };
 
@@ -274,12 +275,7 @@ Horse Simulator::newHorse(int birthYear, int level, bool jumper)
     h.coat = coats[r.weighted({35, 20, 20, 8, 8, 4, 3, 1})];
     h.mark = r.chance(0.04) ? "03" : r.chance(0.03) ? "07" : "00";
     // Pedigree: sires from a shared stud book, some of them imported.
-    static std::vector<std::string> sires;
-    static std::uint64_t siresSeed = ~0ULL;
-    if (siresSeed != m_season.options.seed) {
-        sires.clear();
-        siresSeed = m_season.options.seed;
-    }
+    std::vector<std::string> &sires = m_sires;
     if (sires.empty())
         for (int i = 0; i < 40; ++i)
             sires.push_back(m_names.ancestorName(i % 3 == 0));
