@@ -428,7 +428,7 @@ bool Simulator::planRace(Race &r, int slot, int attempt)
     // Course.
     std::vector<CourseDef> options;
     for (const auto &c : coursesOf(r.venue))
-        if (c.surface == r.surface)
+        if (c.surface == r.surface && (r.kind != "11" || c.distance <= 2000))
             options.push_back(c);
     if (options.empty())
         return false;
