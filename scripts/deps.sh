@@ -5,7 +5,7 @@
 set -euo pipefail
 
 core=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
-gui=(qt6-base-dev libgl-dev fonts-ipafont-gothic fonts-ipafont-mincho)
+gui=(qt6-base-dev libgl-dev libharfbuzz-dev fonts-ipafont-gothic fonts-ipafont-mincho)
 
 want=("${core[@]}")
 [ "${1:-}" = "--core" ] || want+=("${gui[@]}")

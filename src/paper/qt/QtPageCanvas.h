@@ -1,0 +1,42 @@
+#pragma once
+
+#include "paper/PageCanvas.h"
+
+#include <QFont>
+#include <QHash>
+#include <QString>
+
+class QPainter;
+
+namespace zorbe {
+
+// The page canvas over a QPainter: the display window's page, a printer
+// page, a PDF page or an image. Faces map to the installed IPA fonts
+// (mapFontFamily). Vertical text runs downward in the strip to the left of
+// x: Japanese characters stand upright in their vertical forms (the font's
+// 'vert' substitutions), half-width characters are turned 90° clockwise.
+class QtPageCanvas : public PageCanvas
+{
+public:
+    // deviceResolution: device units per inch of the painter's device.
+    QtPageCanvas(QPainter &painter, int deviceResolution);
+
+    QPainter &painter() { return m_painter; }
+
+protected:
+    void drawText(int x, int y, std::string_view cp932Text, const PageFont &font, Rgb background) override;
+    void drawLine(int x1, int y1, int x2, int y2, int penWidth) override;
+    void drawRect(const PageRect &rect, Rgb colour) override;
+    int measureText(std::string_view cp932Text, const PageFont &font) override;
+    int measureHeight(const PageFont &font) override;
+
+private:
+    QFont qtFont(const PageFont &font);
+    void drawHorizontal(int x, int y, const QString &text, const PageFont &font, Rgb background);
+    void drawVertical(int x, int y, const QString &text, const PageFont &font, Rgb background);
+
+    QPainter &m_painter;
+    QHash<QString, QString> m_families;   // face -> installed family
+};
+
+} // namespace zorbe

@@ -1,0 +1,144 @@
+#include "paper/qt/QtPages.h"
+
+#include <QPaintDevice>
+#include <QPdfWriter>
+#include <QPrinter>
+
+namespace zorbe {
+
+namespace {
+
+void setPageHints(QPainter &painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+} // namespace
+
+int screenPixelsPerInch(const QPaintDevice &device)
+{
+    return device.logicalDpiY();
+}
+
+TPrintingOffset printingOffset(const QPrinter &printer)
+{
+    // The painter's origin is the printable area's corner; its distance from
+    // the sheet's corner is the unprintable margin.
+    const QPageLayout layout = printer.pageLayout();
+    const int dpi = printer.resolution();
+    const QRect paint = layout.paintRectPixels(dpi);
+    const QRect full = layout.fullRectPixels(dpi);
+    return {paint.left() - full.left(), paint.top() - full.top()};
+}
+
+int printerResolution(const QPrinter &printer)
+{
+    return printer.logicalDpiY();
+}
+
+ImagePage::ImagePage(QSize size, int dpi, int originX, int originY)
+    : m_image(size, QImage::Format_RGB32)
+    , m_dpi(dpi)
+    , m_originX(originX)
+    , m_originY(originY)
+{
+    m_image.fill(Qt::white);
+    // The image's own resolution, so that fonts measure as on the page.
+    const int dotsPerMetre = qRound(dpi / 0.0254);
+    m_image.setDotsPerMeterX(dotsPerMetre);
+    m_image.setDotsPerMeterY(dotsPerMetre);
+    m_painter = std::make_unique<QPainter>(&m_image);
+    setPageHints(*m_painter);
+    m_canvas = std::make_unique<QtPageCanvas>(*m_painter, dpi);
+}
+
+const QImage &ImagePage::finish()
+{
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+    return m_image;
+}
+
+bool ImagePage::save(const QString &file)
+{
+    return finish().save(file, "PNG");
+}
+
+PrinterJob::PrinterJob(QPrinter &printer, const QString &title)
+    : m_printer(printer)
+{
+    m_printer.setDocName(title);
+    m_offset = printingOffset(m_printer);
+    m_dpi = printerResolution(m_printer);
+    m_painter = std::make_unique<QPainter>();
+    if (m_painter->begin(&m_printer))
+        setPageHints(*m_painter);
+    m_canvas = std::make_unique<QtPageCanvas>(*m_painter, m_dpi);
+}
+
+PrinterJob::~PrinterJob()
+{
+    if (isActive())
+        m_painter->end();
+}
+
+bool PrinterJob::isActive() const
+{
+    return m_painter && m_painter->isActive();
+}
+
+bool PrinterJob::newPage()
+{
+    return isActive() && m_printer.newPage();
+}
+
+bool PrinterJob::end()
+{
+    return isActive() && m_painter->end();
+}
+
+void PrinterJob::abort()
+{
+    if (isActive()) {
+        m_printer.abort();
+        m_painter->end();
+    }
+}
+
+PdfJob::PdfJob(const QString &file, const QString &title, QPageLayout::Orientation orientation, int dpi)
+    : m_writer(std::make_unique<QPdfWriter>(file))
+    , m_dpi(dpi)
+{
+    m_writer->setTitle(title);
+    m_writer->setCreator(QStringLiteral("zorbe"));
+    m_writer->setResolution(dpi);
+    m_writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(0, 0, 0, 0)));
+    m_painter = std::make_unique<QPainter>();
+    if (m_painter->begin(m_writer.get()))
+        setPageHints(*m_painter);
+    m_canvas = std::make_unique<QtPageCanvas>(*m_painter, dpi);
+}
+
+PdfJob::~PdfJob()
+{
+    if (isActive())
+        m_painter->end();
+}
+
+bool PdfJob::isActive() const
+{
+    return m_painter && m_painter->isActive();
+}
+
+bool PdfJob::newPage()
+{
+    return isActive() && m_writer->newPage();
+}
+
+bool PdfJob::end()
+{
+    return isActive() && m_painter->end();
+}
+
+} // namespace zorbe
