@@ -284,3 +284,37 @@ TEST(FeedGenerator, CommandLineRefusesBadArguments)
         EXPECT_EQ(cli::run(args, streams), cli::kExitUsage) << args.back();
     EXPECT_NE(err.str().find("使い方"), std::string::npos);
 }
+
+// No earlier winner of a course beat the record the weekly record file
+// gives for it.
+TEST(FeedGenerator, CourseRecordsAreTheFastestTimes)
+{
+    auto tenths = [](std::string_view t) { return (t[0] - '0') * 600 + std::stoi(std::string(t.substr(1))); };
+    for (const auto &thu : thursdays()) {
+        std::map<std::string, int> record;
+        for (auto rc : recordsOf("RCPW", thu))
+            if (field(rc, jv::RC::RecordKind) == "1")
+                record[std::string(field(rc, jv::RC::Venue)) + std::string(field(rc, jv::RC::Track))
+                       + std::string(field(rc, jv::RC::Distance)) + std::string(field(rc, jv::RC::RaceKind))]
+                    = tenths(field(rc, jv::RC::RecordTime));
+        ASSERT_FALSE(record.empty());
+        std::map<std::string, std::string> courseOf;
+        for (auto ra : recordsOf("RAQW", thu)) {
+            const std::string kind(field(ra, jv::RA::RaceKind));
+            const std::string group = kind == "11" ? "11" : kind >= "18" ? "19" : "13";
+            courseOf[std::string(field(ra, jv::RA::RaceKey))] = std::string(field(ra, jv::RA::Venue))
+                                                               + std::string(field(ra, jv::RA::Track))
+                                                               + std::string(field(ra, jv::RA::Distance)) + group;
+        }
+        int compared = 0;
+        for (auto se : recordsOf("SEQW", thu)) {
+            if (field(se, jv::SE::Placing) != "01" || field(se, jv::SE::Abnormality) != "0")
+                continue;
+            const auto it = record.find(courseOf[std::string(field(se, jv::SE::RaceKey))]);
+            ASSERT_NE(it, record.end());
+            EXPECT_GE(tenths(field(se, jv::SE::Time)), it->second);
+            ++compared;
+        }
+        EXPECT_GT(compared, 20);
+    }
+}
