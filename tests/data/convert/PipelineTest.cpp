@@ -185,3 +185,81 @@ TEST_F(PipelineTest, ThursdayFridayMondayGiveEveryFileOfTheWeek)
 }
 
 } // namespace
+
+#include "link/feedgen/FeedCalendar.h"
+#include "link/feedgen/FeedGenerator.h"
+
+#include <set>
+
+namespace {
+
+// Three generated weeks, downloaded at every publication time in turn.
+class GeneratedFeedPipelineTest : public PipelineTest
+{
+protected:
+    void SetUp() override {} // the generated feed instead of the hand-built one
+};
+
+std::set<std::string> baseNames(const WinPath &folder, const std::string &extension)
+{
+    std::set<std::string> out;
+    for (const std::string &name : files::list(folder))
+        if (name.size() > extension.size() && name.compare(name.size() - extension.size(), extension.size(), extension) == 0)
+            out.insert(name.substr(0, name.size() - extension.size()));
+    return out;
+}
+
+TEST_F(GeneratedFeedPipelineTest, ThreeWeeksKeepTheInvariantsOfTheConvertedFiles)
+{
+    feedgen::FeedOptions options;
+    options.weeks = 3;
+    ASSERT_GT(feedgen::generateFeed(options, WinPath::fromNative(home.path() / "feed"), WinPath()), 0);
+    const int thursday0 = feedgen::dayNumber(options.start);
+    for (int week = 0; week < options.weeks; ++week)
+        for (int offset : {0, 1, 4}) // Thursday, Friday, Monday
+            downloadAt(feedgen::dateText(feedgen::dateOf(thursday0 + 7 * week + offset)) + "235959");
+
+    const std::set<std::string> cards = baseNames(folders.lzhdat, ".RDT");
+    ASSERT_FALSE(cards.empty());
+    EXPECT_EQ(baseNames(folders.lzhdat, ".HDT"), cards);
+    EXPECT_EQ(baseNames(folders.seiseki, ".SDT"), cards); // one results file per results day
+    for (const std::string &base : cards) {
+        const std::string rdt = fileBytes(folders.lzhdat / (base + ".RDT"));
+        const RecordFile hdt = RecordFile::read(folders.lzhdat / (base + ".HDT"), THorseRec::kLength);
+        ASSERT_EQ(rdt.size() % TRaceCardRec::kLength, 0u) << u8(base);
+        EXPECT_EQ(hdt.trailingBytes(), 0u);
+        std::size_t h = 0;
+        for (std::size_t r = 0; r < rdt.size() / TRaceCardRec::kLength; ++r) {
+            const auto card = TRaceCardRec::fromBytes(std::string_view(rdt).substr(r * TRaceCardRec::kLength, TRaceCardRec::kLength));
+            for (std::int64_t j = 1; j <= card.number(RaceCardFields::Entries); ++j, ++h) {
+                ASSERT_LT(h, hdt.count());
+                EXPECT_EQ(recordAt<THorseRec>(hdt, h).get(HorseFields::Id),
+                          card.entry(static_cast<std::size_t>(j)).get(RaceEntryFields::HorseId));
+            }
+        }
+        EXPECT_EQ(h, hdt.count()) << u8(base);
+        EXPECT_EQ(fileBytes(folders.seiseki / (base + ".SDT")).size() % TResultRec::kLength, 0u);
+    }
+    EXPECT_EQ(fileBytes(folders.racedat / "STIME.DAT").size(), cards.size() * TSTimeRec::kLength);
+    EXPECT_EQ(fileBytes(folders.racedat / "cSTIME.DAT").size(), cards.size() * TCSTimeRec::kLength);
+
+    // What was consumed is gone: only the weekly files of the last week stay.
+    EXPECT_EQ(files::list(folders.down).size(), 4u);
+    for (const std::string &name : files::list(folders.down))
+        EXPECT_NE(name.find(feedgen::dateText(feedgen::dateOf(thursday0 + 14))), std::string::npos) << u8(name);
+
+    // The masters hold one line per jockey and trainer of the last masters.
+    std::size_t lastJockeys = 0;
+    for (const std::string &name : files::list(WinPath::fromNative(home.path() / "feed")))
+        if (name.rfind("KSMW", 0) == 0)
+            lastJockeys = fileBytes(WinPath::fromNative(home.path() / "feed" / name)).size() / jv::KS::Length;
+    EXPECT_GT(lastJockeys, 0u);
+    EXPECT_EQ(fileBytes(folders.racedat / "KISYU.DAT").size(), lastJockeys * TSummaryMasterRec::kLength);
+    EXPECT_EQ(fileBytes(folders.racedat / "KISYU.DAT").size() / TSummaryMasterRec::kLength,
+              fileBytes(folders.racedat / "JracKisi.dat").size() / TJockeyDetailRec::kLength);
+    EXPECT_EQ(fileBytes(folders.racedat / "CHOKYOSI.DAT").size() / TSummaryMasterRec::kLength,
+              fileBytes(folders.racedat / "JracChok.dat").size() / TTrainerDetailRec::kLength);
+    EXPECT_TRUE(view.reports().empty());
+}
+
+} // namespace
