@@ -47,7 +47,9 @@ struct ShapingFont
 
 ShapingFont &shapingFont(const QRawFont &raw)
 {
-    static QHash<QString, std::shared_ptr<ShapingFont>> fonts;
+    // Kept for the whole run and never destroyed, so that no font outlives
+    // the application object at exit.
+    static auto &fonts = *new QHash<QString, std::shared_ptr<ShapingFont>>;
     const QString key = raw.familyName() + QLatin1Char('/') + raw.styleName();
     auto it = fonts.find(key);
     if (it == fonts.end()) {
