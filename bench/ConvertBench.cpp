@@ -6,6 +6,10 @@
 #include "data/convert/EntriesConversion.h"
 #include "data/convert/ResultsConversion.h"
 #include "data/jvdata/JVData_Structure.h"
+#include "link/LocalFeedLink.h"
+#include "link/download/DownloadRun.h"
+#include "link/feedgen/FeedCalendar.h"
+#include "link/feedgen/FeedGenerator.h"
 #include "platform/Cp932.h"
 #include "platform/Desktop.h"
 #include "platform/Fields.h"
@@ -139,7 +143,93 @@ void BM_ResultsConversion(benchmark::State &state)
     state.counters["records/s"] = benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsRate);
 }
 
+class QuietDownloadView : public DownloadView
+{
+public:
+    void setCaption(const std::string &) override {}
+    void setStatus(const std::string &) override {}
+    void setProgress(int, int) override {}
+    void setCancelEnabled(bool) override {}
+    void setBusy(bool) override {}
+    void processEvents() override {}
+    void setTimerActive(bool active) override { timer = active; }
+    bool timer = false;
+};
+
+// The days one download run at `now` finishes, of one kind.
+std::vector<std::string> download(const std::string &now, char kind)
+{
+    auto feed = std::make_unique<LocalFeedLink>();
+    feed->setNow(now);
+    TJVLink link(std::move(feed));
+    link.JVInit(std::string(kSoftwareId));
+    QuietDownloadView view;
+    TDownloadRun run(link, view);
+    run.formShow("");
+    run.start();
+    while (view.timer)
+        run.timerTick();
+    std::vector<std::string> days;
+    for (const auto &d : run.LastRaceFileNames())
+        if (d.kind == kind)
+            days.push_back(d.fileName);
+    return days;
+}
+
+std::size_t recordsOf(const ConversionFolders &f, const std::vector<std::string> &days)
+{
+    std::size_t bytes = 0;
+    for (const std::string &d : days)
+        bytes += files::fileSize(f.down / (d.substr(0, 12) + ".RLB")).value_or(0) / jv::RA::Length
+                 + files::fileSize(f.down / (d.substr(0, 12) + ".SLB")).value_or(0) / jv::SE::Length;
+    return bytes;
+}
+
+// A generated week at ten times the usual size ("--scale 10"): the Friday's
+// race cards through the entries conversion, the Monday's results through
+// the results conversion.
+void BM_GeneratedWeek(benchmark::State &state)
+{
+    Home home;
+    SilentConversionView view;
+    ConsoleDesktop desktop;
+    ProfileFile settings(ProfileFile::defaultPath());
+    feedgen::FeedOptions options;
+    options.weeks = 1;
+    options.scale = 10;
+    feedgen::generateFeed(options, WinPath::fromNative(home.path / "feed"), WinPath());
+    const int thursday = feedgen::dayNumber(options.start);
+    auto at = [&](int offset) { return feedgen::dateText(feedgen::dateOf(thursday + offset)) + "235959"; };
+    download(at(0), '1');
+    const std::vector<std::string> cards = download(at(1), '1');
+    const std::size_t cardRecords = recordsOf(home.folders, cards);
+    convertEntryDays(cards, settings, ConversionContext{home.folders, view});
+    const std::vector<std::string> results = download(at(4), '7');
+    const std::size_t resultRecords = recordsOf(home.folders, results);
+    // The results conversion consumes its downloads: keep them to restore.
+    std::vector<std::pair<WinPath, std::string>> inputs;
+    for (const std::string &name : files::list(home.folders.down))
+        if (name.size() > 4 && (name.rfind("HRSW", 0) == 0 || name.substr(name.size() - 4) == ".RLB"
+                                || name.substr(name.size() - 4) == ".SLB"))
+            inputs.emplace_back(home.folders.down / name, files::readAll(home.folders.down / name));
+
+    std::size_t records = 0;
+    for (auto _ : state) {
+        convertEntryDays(cards, settings, ConversionContext{home.folders, view});
+        state.PauseTiming();
+        for (const auto &[path, bytes] : inputs)
+            files::writeAll(path, bytes);
+        state.ResumeTiming();
+        convertResultDays(results, desktop, ConversionContext{home.folders, view});
+        records += cardRecords + resultRecords;
+    }
+    state.counters["days"] = static_cast<double>(cards.size() + results.size());
+    state.counters["records"] = static_cast<double>(cardRecords + resultRecords);
+    state.counters["records/s"] = benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsRate);
+}
+
 } // namespace
 
+BENCHMARK(BM_GeneratedWeek)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_EntriesConversion)->Arg(1)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ResultsConversion)->Arg(1)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond);
