@@ -1,4 +1,4 @@
-#include "ScriptedDesktop.h"
+#include "support/ScriptedDesktop.h"
 
 #include "link/LocalFeedLink.h"
 #include "platform/ProfileFile.h"
@@ -8,6 +8,9 @@
 #include "shell/qt/Forms.h"
 #include "shell/qt/TAboutBox.h"
 #include "shell/qt/TForm1.h"
+#include "paper/qt/TForm3.h"
+#include "data/formats/RaceDayFormats.h"
+#include "platform/Files.h"
 #include "support/TempHome.h"
 
 #include <QApplication>
@@ -91,7 +94,8 @@ protected:
 TEST_F(MainWindow, StartsWithItsWindowsCaptionAndDataLinkVersion)
 {
     start();
-    EXPECT_EQ(forms->created(), (QStringList{QStringLiteral("TForm1"), QStringLiteral("TAboutBox")}));
+    EXPECT_EQ(forms->created(),
+              (QStringList{QStringLiteral("TForm1"), QStringLiteral("TAboutBox"), QStringLiteral("TForm3")}));
     EXPECT_EQ(form1().windowTitle(), QStringLiteral("ゾルベData Lab.版"));
     EXPECT_EQ(form1().size(), QSize(367, 464));
     EXPECT_EQ(form1().minimumSize(), form1().maximumSize());
@@ -324,7 +328,7 @@ TEST_F(MainWindow, HelpAndDeleteDownloadFileGoThroughTheDesktop)
     EXPECT_TRUE(desktop.trashed.empty());
 
     const fs::path file = home.writeFile("drives/d/zorbeLab/down/RAQW20040624.DAT", "x");
-    desktop.openAnswers.push_back(WinPath::fromNative(file));
+    desktop.dialogAnswers.push_back(WinPath::fromNative(file));
     click(button("SpeedButton1"));
     ASSERT_EQ(desktop.trashed.size(), 1u);
     EXPECT_EQ(toNative(desktop.trashed[0]), file);
@@ -383,6 +387,51 @@ TEST_F(MainWindow, ExitButtonAndClosingEndTheProgram)
     EXPECT_EQ(exits.count(), 1);
     form1().close();
     EXPECT_EQ(exits.count(), 2);
+}
+
+} // namespace
+} // namespace zorbe
+
+namespace zorbe {
+namespace {
+
+TEST_F(MainWindow, RaceSelectionLoadsTheDayAndShowsTheRaceSelectionWindow)
+{
+    using namespace formats;
+    files::makeDirectories(WinPath("d:\\zorbeLab\\JRA"));
+    TRaceCardRec race;
+    TRaceKey key;
+    key.set(RaceKeyFields::Year, "2004");
+    key.set(RaceKeyFields::MonthDay, "0627");
+    key.set(RaceKeyFields::Venue, "05");
+    key.set(RaceKeyFields::Kai, "03");
+    key.set(RaceKeyFields::Nichi, "08");
+    key.set(RaceKeyFields::RaceNo, "11");
+    race.setBlock(RaceCardFields::Key, key);
+    race.set(RaceCardFields::Weekday, "2");
+    race.set(RaceCardFields::Entries, "00");
+    files::writeAll(WinPath(sj("d:\\zorbeLab\\JRA\\東京20040627.RDT")), race.bytes());
+    files::writeAll(WinPath(sj("d:\\zorbeLab\\JRA\\東京20040627.HDT")), "");
+
+    start();
+    desktop.messages.clear();
+    // Cancelled: the main window stays.
+    click(button("BitBtn1"));
+    EXPECT_TRUE(form1().isVisible());
+    EXPECT_FALSE(forms->form3().isVisible());
+
+    desktop.dialogAnswers.push_back(WinPath(sj("d:\\zorbeLab\\JRA\\東京20040627.RDT")));
+    click(button("BitBtn1"));
+    EXPECT_FALSE(form1().isVisible());
+    ASSERT_TRUE(forms->form3().isVisible());
+    EXPECT_EQ(forms->form3().windowTitle(), QStringLiteral("3 回  東京　8 日目印刷レース選択"));
+    EXPECT_EQ(forms->form3().label1()->text(), QStringLiteral("東京　2004年　6月　27日（日）"));
+    // No time-correction file yet: said once, and the window still opens.
+    EXPECT_EQ(desktop.messages.size(), 1u);
+
+    click(forms->form3().findChild<QPushButton *>(QStringLiteral("BitBtn3")));
+    EXPECT_TRUE(form1().isVisible());
+    EXPECT_FALSE(forms->form3().isVisible());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/Desktop.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,15 +20,19 @@ public:
     bool openSucceeds = true;
     bool trashSucceeds = true;
 
+    std::vector<std::string> events; // messages and opened targets, in order
     std::vector<std::string> opened;
     std::vector<WinPath> trashed;
     std::vector<FileDialog> dialogs;
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     int busyDepth = 0;
+    // Called with every message and error, while its box would be open.
+    std::function<void(const std::string &)> onMessage;
 
     bool openWithDefaultProgram(const std::string &target) override
     {
+        events.push_back("open " + target);
         opened.push_back(target);
         return openSucceeds;
     }
@@ -38,8 +43,19 @@ public:
     }
     std::optional<WinPath> openFileDialog(const FileDialog &d) override { return answer(d); }
     std::optional<WinPath> saveFileDialog(const FileDialog &d) override { return answer(d); }
-    void showMessage(const std::string &text) override { messages.push_back(text); }
-    void showError(const std::string &text) override { errors.push_back(text); }
+    void showMessage(const std::string &text) override
+    {
+        events.push_back("message " + text);
+        messages.push_back(text);
+        if (onMessage)
+            onMessage(text);
+    }
+    void showError(const std::string &text) override
+    {
+        errors.push_back(text);
+        if (onMessage)
+            onMessage(text);
+    }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
 
 private:

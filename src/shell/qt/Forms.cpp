@@ -1,5 +1,7 @@
 #include "shell/qt/Forms.h"
 
+#include "paper/qt/TForm3.h"
+#include "shell/AppState.h"
 #include "shell/qt/TAboutBox.h"
 #include "shell/qt/TForm1.h"
 
@@ -14,6 +16,7 @@ Forms::Forms(AppState &app, DesktopServices &desktop)
 // The windows go before the registry they refer to.
 Forms::~Forms()
 {
+    m_form3.reset();
     m_aboutBox.reset();
     m_form1.reset();
 }
@@ -34,6 +37,13 @@ void Forms::start()
     m_form1 = create<TForm1>("TForm1", m_app, m_desktop, *this);
     m_form1->FormCreate();
     m_aboutBox = create<TAboutBox>("TAboutBox", m_app, *this);
+    TForm3::Hooks form3Hooks;
+    form3Hooks.showMain = [this] { showMain(); };
+    form3Hooks.loadRaceDay = [this] {
+        showMain();
+        m_form1->BitBtn1Click();
+    };
+    m_form3 = create<TForm3>("TForm3", *m_app.raceCard, std::move(form3Hooks));
     showMain();
 }
 

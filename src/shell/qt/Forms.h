@@ -13,6 +13,7 @@ struct AppState;
 class DesktopServices;
 class TForm1;
 class TAboutBox;
+class TForm3;
 
 // The program's windows. Each is created once, at start, and afterwards only
 // shown and hidden, so what the user entered in it stays for the next visit.
@@ -32,6 +33,7 @@ public:
 
     TForm1 &form1() const { return *m_form1; }
     TAboutBox &aboutBox() const { return *m_aboutBox; }
+    TForm3 &form3() const { return *m_form3; }
 
     // Hides the window shown now and shows next.
     void show(QWidget &next);
@@ -59,6 +61,7 @@ private:
 
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TAboutBox> m_aboutBox;
+    std::unique_ptr<TForm3> m_form3;
 };
 
 } // namespace zorbe

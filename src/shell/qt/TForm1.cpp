@@ -7,6 +7,7 @@
 #include "shell/MainWindowCommands.h"
 #include "shell/qt/Forms.h"
 #include "shell/qt/Pictures.h"
+#include "paper/qt/TForm3.h"
 #include "shell/qt/TAboutBox.h"
 #include "shell/qt/TForm2.h"
 #include "shell/qt/WindowPlacement.h"
@@ -329,8 +330,8 @@ void TForm1::Label4Click()
 
 void TForm1::BitBtn1Click()
 {
-    // Choosing and loading a race day, then the race selection window TForm3:
-    // comes with the race card loader.
+    if (mainwindow::chooseAndLoadRaceDay(m_app, m_desktop))
+        m_forms.show(m_forms.form3());
 }
 
 void TForm1::BitBtn2Click()
@@ -392,7 +393,12 @@ void TForm1::BitBtn3Click()
 // N1 the results loader and window TForm8, N2 the jockey database TForm9,
 // N3 the trainer database TForm13, IME1 and CSV4 the time data, CSV1 the
 // horse CSV, CSV2 the race-card CSV, CSV3 and CSV21 the results CSVs.
-void TForm1::N1Click() {}
+void TForm1::N1Click()
+{
+    // The results window shows the loaded tables; until it exists the load
+    // itself is what this command does.
+    mainwindow::chooseAndLoadResults(m_app, m_desktop);
+}
 void TForm1::N2Click() {}
 void TForm1::N3Click() {}
 void TForm1::IME1Click() {}
