@@ -95,7 +95,8 @@ TEST_F(MainWindow, StartsWithItsWindowsCaptionAndDataLinkVersion)
 {
     start();
     EXPECT_EQ(forms->created(),
-              (QStringList{QStringLiteral("TForm1"), QStringLiteral("TAboutBox"), QStringLiteral("TForm3")}));
+              (QStringList{QStringLiteral("TForm1"), QStringLiteral("TAboutBox"), QStringLiteral("TForm6"),
+                           QStringLiteral("TForm7"), QStringLiteral("TForm3")}));
     EXPECT_EQ(form1().windowTitle(), QStringLiteral("ゾルベData Lab.版"));
     EXPECT_EQ(form1().size(), QSize(367, 464));
     EXPECT_EQ(form1().minimumSize(), form1().maximumSize());
@@ -432,6 +433,55 @@ TEST_F(MainWindow, RaceSelectionLoadsTheDayAndShowsTheRaceSelectionWindow)
     click(forms->form3().findChild<QPushButton *>(QStringLiteral("BitBtn3")));
     EXPECT_TRUE(form1().isVisible());
     EXPECT_FALSE(forms->form3().isVisible());
+}
+
+} // namespace
+} // namespace zorbe
+
+#include "link/feedgen/FeedGenerator.h"
+#include "link/qt/TForm6.h"
+#include "data/qt/TForm7.h"
+
+#include <QLineEdit>
+
+namespace zorbe {
+namespace {
+
+TEST_F(MainWindow, DownloadWindowFetchesTheFeedAndConvertsTheRaceCards)
+{
+    feedgen::FeedOptions options;
+    options.weeks = 1;
+    ASSERT_GT(feedgen::generateFeed(options, WinPath::fromNative(home.path() / "feed"), WinPath()), 0);
+    // The clock on the Friday evening of the first week: nominations, masters
+    // and the weekend's race cards have been published.
+    ::setenv("ZORBE_FEED_NOW", "20240607235959", 1);
+    start();
+    desktop.messages.clear();
+
+    click(button("BitBtn7"));
+    TForm6 &download = forms->form6();
+    ASSERT_TRUE(download.isVisible());
+    EXPECT_FALSE(form1().isVisible());
+    auto *edit2 = download.findChild<QLineEdit *>(QStringLiteral("Edit2"));
+    EXPECT_EQ(edit2->text(), QStringLiteral("2004年06月17日00時00分00秒"));
+    EXPECT_EQ(download.windowTitle(), QStringLiteral(" JV-Link Ver.1.2.1"));
+
+    click(download.findChild<QPushButton *>(QStringLiteral("BitBtn1")));
+    // The status timer downloads, then reading and the conversion follow and
+    // the main window comes back.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form1().isVisible(); }, 60000));
+    ::unsetenv("ZORBE_FEED_NOW");
+    EXPECT_FALSE(download.isVisible());
+    EXPECT_FALSE(forms->form7().isVisible());
+    EXPECT_EQ(form1().statusText(0), QStringLiteral("正常終了:"));
+    EXPECT_TRUE(desktop.errors.empty()) << (desktop.errors.empty() ? "" : desktop.errors[0]);
+
+    std::size_t cards = 0;
+    for (const std::string &name : files::list(WinPath("d:\\zorbeLab\\JRA")))
+        cards += name.size() > 4 && name.substr(name.size() - 4) == ".RDT";
+    EXPECT_GE(cards, 4u); // two venues, Saturday and Sunday
+    EXPECT_EQ(ProfileFile(ProfileFile::defaultPath()).readString("LastFileTime", "LastFileTime", "").substr(0, 8),
+              "20240607");
 }
 
 } // namespace

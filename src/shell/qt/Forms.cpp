@@ -1,6 +1,9 @@
 #include "shell/qt/Forms.h"
 
+#include "data/qt/TForm7.h"
+#include "link/qt/TForm6.h"
 #include "paper/qt/TForm3.h"
+#include "platform/qt/QtText.h"
 #include "shell/AppState.h"
 #include "shell/qt/TAboutBox.h"
 #include "shell/qt/TForm1.h"
@@ -17,6 +20,8 @@ Forms::Forms(AppState &app, DesktopServices &desktop)
 Forms::~Forms()
 {
     m_form3.reset();
+    m_form6.reset();
+    m_form7.reset();
     m_aboutBox.reset();
     m_form1.reset();
 }
@@ -37,6 +42,20 @@ void Forms::start()
     m_form1 = create<TForm1>("TForm1", m_app, m_desktop, *this);
     m_form1->FormCreate();
     m_aboutBox = create<TAboutBox>("TAboutBox", m_app, *this);
+    // The conversion window takes the download window's hand-off; it is
+    // created first so the download window can refer to it.
+    TForm7::Hooks form7Hooks;
+    form7Hooks.showSelf = [this] { show(*m_form7); };
+    form7Hooks.showMain = [this] { showMain(); };
+    auto form7 = std::make_unique<TForm7>(m_app.settingsFile, m_desktop, std::move(form7Hooks));
+    TForm6::Hooks form6Hooks;
+    form6Hooks.versionCaption = [this] { return fromUtf8Text(m_app.JVLinkVersionCaption); };
+    form6Hooks.setMainStatus = [this](const QString &text) { m_form1->setStatusText(0, text); };
+    form6Hooks.showMain = [this] { showMain(); };
+    m_form6 = create<TForm6>("TForm6", m_app.JVLink1, *form7, std::move(form6Hooks));
+    m_form7 = std::move(form7);
+    m_created << QStringLiteral("TForm7");
+
     TForm3::Hooks form3Hooks;
     form3Hooks.showMain = [this] { showMain(); };
     form3Hooks.loadRaceDay = [this] {

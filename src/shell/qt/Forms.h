@@ -14,6 +14,8 @@ class DesktopServices;
 class TForm1;
 class TAboutBox;
 class TForm3;
+class TForm6;
+class TForm7;
 
 // The program's windows. Each is created once, at start, and afterwards only
 // shown and hidden, so what the user entered in it stays for the next visit.
@@ -34,6 +36,8 @@ public:
     TForm1 &form1() const { return *m_form1; }
     TAboutBox &aboutBox() const { return *m_aboutBox; }
     TForm3 &form3() const { return *m_form3; }
+    TForm6 &form6() const { return *m_form6; }
+    TForm7 &form7() const { return *m_form7; }
 
     // Hides the window shown now and shows next.
     void show(QWidget &next);
@@ -61,6 +65,8 @@ private:
 
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TAboutBox> m_aboutBox;
+    std::unique_ptr<TForm6> m_form6;
+    std::unique_ptr<TForm7> m_form7;
     std::unique_ptr<TForm3> m_form3;
 };
 

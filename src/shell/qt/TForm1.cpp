@@ -7,6 +7,7 @@
 #include "shell/MainWindowCommands.h"
 #include "shell/qt/Forms.h"
 #include "shell/qt/Pictures.h"
+#include "link/qt/TForm6.h"
 #include "paper/qt/TForm3.h"
 #include "shell/qt/TAboutBox.h"
 #include "shell/qt/TForm2.h"
@@ -351,7 +352,7 @@ void TForm1::BitBtn17Click()
 
 void TForm1::BitBtn7Click()
 {
-    // The download window TForm6: comes with the download run.
+    m_forms.show(m_forms.form6());
 }
 
 void TForm1::SpeedButton2Click()
