@@ -49,9 +49,11 @@ private:
     bool m_timer = false;
 };
 
-// The conversions' progress on a terminal: a line per day (its caption
-// when it changes from a horse name to a day), the percentage in steps of
-// ten, and every note about damaged input on standard error.
+// The conversions' progress on a terminal: one line per converted day with
+// the number of horse lines written, and every note about damaged input on
+// standard error. The entries conversion counts against all horses of the
+// weekly horse file, of which a day uses a part, so a percentage would
+// stop short; the count of what was done is what the user can check.
 class ConsoleConversionView : public ConversionView
 {
 public:
@@ -59,31 +61,30 @@ public:
         : m_out(out), m_err(err)
     {
     }
-    void setProgressMaximum(int maximum) override
+    ~ConsoleConversionView() override { finishDay(); }
+
+    void setProgressMaximum(int) override
     {
-        m_maximum = maximum;
-        m_shown = -1;
-        m_out << "変換中: " << maximum << "件\n";
+        finishDay();
+        m_inDay = true;
+        m_position = 0;
     }
-    void setProgressPosition(int position) override
-    {
-        if (m_maximum <= 0)
-            return;
-        const int percent = std::min(100, position * 100 / m_maximum) / 10 * 10;
-        if (percent != m_shown && position > 0) {
-            m_shown = percent;
-            m_out << "  " << percent << "%\n";
-        }
-    }
-    void setCaption(const std::string &text) override { m_caption = text; }
+    void setProgressPosition(int position) override { m_position = position; }
+    void setCaption(const std::string &) override {}
     void report(const std::string &text) override { m_err << text << '\n'; }
+
+    void finishDay()
+    {
+        if (m_inDay && m_position > 0)
+            m_out << "  変換しました: " << m_position << "件\n";
+        m_inDay = false;
+    }
 
 private:
     std::ostream &m_out;
     std::ostream &m_err;
-    std::string m_caption;
-    int m_maximum = 0;
-    int m_shown = -1;
+    bool m_inDay = false;
+    int m_position = 0;
 };
 
 // Prints the days handed to each conversion before converting them.
@@ -159,6 +160,7 @@ int runDownload(Args args, Streams &streams)
         TConversions conversions(settings, progress, desktop);
         ConsoleHandOff console(conversions, streams.out);
         handOff(run, console);
+        progress.finishDay();
     } catch (const std::exception &e) {
         streams.err << "zorbe: " << e.what() << '\n';
         return kExitFailure;
