@@ -59,8 +59,14 @@ bool createDefaultFoldersOnFirstStart(const ProfileFile &settings)
     // Make the settings file exist, so this happens on the first start only.
     if (settings.path().has_parent_path())
         std::filesystem::create_directories(settings.path().parent_path(), ec);
+    // As an installation does: the start-up master files are the ones the
+    // conversions keep in the data folder (the readers' own defaults name
+    // two other places), and the download starts from the default time.
     if (!std::filesystem::exists(settings.path(), ec)) {
         ProfileFile writable(settings.path());
+        const WinPath data(mainwindow_defaults::racedat);
+        writable.writeString("kisyufile", "kisyu", (data / "KISYU.DAT").text());
+        writable.writeString("tekifile", "cyoukyou", (data / "CHOKYOSI.DAT").text());
         writable.writeString("LastFileTime", "LastFileTime", mainwindow_defaults::lastFileTime);
     }
     return true;

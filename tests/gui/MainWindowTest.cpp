@@ -227,9 +227,10 @@ TEST_F(MainWindow, FreshHomeShowsBothMissingMasterMessagesUnderTheSplash)
 
 TEST_F(MainWindow, MasterTablesAreFilledFromTheMasterFiles)
 {
-    home.writeFile("drives/c/zorbelab/DAT/CHOKYOSI.DAT",
+    // Where a first start points the start-up masters: the data folder.
+    home.writeFile("drives/d/zorbelab/dat/CHOKYOSI.DAT",
                    masterLine("01001", "調教　一郎", "010010005020", "1") + masterLine("01002", "調教　二郎", "000000003004", "2"));
-    home.writeFile("drives/d/zorbelab/KISYU.DAT", masterLine("00666", "武　豊", "100050025025", "2"));
+    home.writeFile("drives/d/zorbelab/dat/KISYU.DAT", masterLine("00666", "武　豊", "100050025025", "2"));
     start();
     EXPECT_TRUE(desktop.messages.empty());
     EXPECT_TRUE(desktop.errors.empty());

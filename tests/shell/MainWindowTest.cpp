@@ -46,6 +46,9 @@ TEST_F(MainWindowTest, FirstStartShowsBothMissingMessagesAndCreatesTheFolders)
                             "d:\\zorbeLab\\odds", "C:\\ZORBELAB\\txt", "C:\\zorbelab\\DAT"})
         EXPECT_TRUE(files::isDirectory(WinPath(dir))) << dir;
     EXPECT_TRUE(fs::exists(home.path() / "zorbelab.Ini"));
+    // The start-up masters are those the conversions keep in the data folder.
+    EXPECT_EQ(app.settings.kisyu, "d:\\zorbelab\\dat\\KISYU.DAT");
+    EXPECT_EQ(app.settings.cyoukyou, "d:\\zorbelab\\dat\\CHOKYOSI.DAT");
 }
 
 TEST_F(MainWindowTest, MastersAreReadFromTheConfiguredFiles)
