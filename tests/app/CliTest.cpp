@@ -4,6 +4,8 @@
 
 #include "support/TempHome.h"
 
+#include "support/RunCli.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -12,20 +14,7 @@ using namespace zorbe;
 
 namespace {
 
-struct Result
-{
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Result runCli(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    cli::Streams streams{out, err};
-    const int code = cli::run(args, streams);
-    return {code, out.str(), err.str()};
-}
+using test::runCli;
 
 } // namespace
 

@@ -227,19 +227,7 @@ TPastRaceRec pastRace(std::string_view se, const WeeklyData &w)
     p.set(P::Apprentice, jvGet(se, SE::Apprentice));
     p.set(P::TrainerCode, jvGet(se, SE::TrainerCode));
     p.set(P::TrainerName, jvGet(se, SE::TrainerShortName));
-    p.set(P::Abnormal, jvGet(se, SE::Abnormality));
-    p.set(P::BodyWeight, jvGet(se, SE::BodyWeight));
-    p.set(P::BodyChange, std::string(jvGet(se, SE::BodyWeightSign)).append(jvGet(se, SE::BodyWeightChange).substr(1, 2)));
-    for (std::size_t c = 0; c < 4; ++c)
-        p.set(P::Corner, c + 1, jvGet(se, SE::Corner, c));
-    p.set(P::Last4F, jvGet(se, SE::Last4F));
-    p.set(P::Last3F, jvGet(se, SE::Last3F));
-    p.set(P::Time, jvGet(se, SE::Time));
-    p.set(P::MarginCode, jvGet(se, SE::Margin));
-    p.set(P::Arrival, jvGet(se, SE::ArrivalOrder));
-    p.set(P::Finish, jvGet(se, SE::Placing));
-    p.set(P::Popularity, jvGet(se, SE::Popularity));
-    p.set(P::WinOdds, jvGet(se, SE::WinOdds));
+    convert::setRunResult<P>(p, se);
     p.set(P::Prize, 1, jvFirst(se, SE::MainPrizeWon, 7));
     p.set(P::Prize, 2, jvFirst(se, SE::AddedPrizeWon, 7));
     p.set(P::RivalId, jvGet(se, SE::OpponentId, 0));

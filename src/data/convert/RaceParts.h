@@ -66,4 +66,27 @@ private:
     FirstIndex m_index;
 };
 
+// The result of a runner's run as both the past-race block of a horse line
+// and the runner block of a results line hold it: abnormality, body weight
+// and its change (sign and the last two digits), the four corners, the last
+// four and three furlongs, time, margin, arrival, placing, popularity and
+// win odds. F is the fields struct of the target, which names them alike.
+template <class F, class Record> void setRunResult(Record &r, std::string_view se)
+{
+    namespace SE = jv::SE;
+    r.set(F::Abnormal, jvGet(se, SE::Abnormality));
+    r.set(F::BodyWeight, jvGet(se, SE::BodyWeight));
+    r.set(F::BodyChange, std::string(jvGet(se, SE::BodyWeightSign)).append(jvGet(se, SE::BodyWeightChange).substr(1, 2)));
+    for (std::size_t c = 0; c < 4; ++c)
+        r.set(F::Corner, c + 1, jvGet(se, SE::Corner, c));
+    r.set(F::Last4F, jvGet(se, SE::Last4F));
+    r.set(F::Last3F, jvGet(se, SE::Last3F));
+    r.set(F::Time, jvGet(se, SE::Time));
+    r.set(F::MarginCode, jvGet(se, SE::Margin));
+    r.set(F::Arrival, jvGet(se, SE::ArrivalOrder));
+    r.set(F::Finish, jvGet(se, SE::Placing));
+    r.set(F::Popularity, jvGet(se, SE::Popularity));
+    r.set(F::WinOdds, jvGet(se, SE::WinOdds));
+}
+
 } // namespace zorbe::convert

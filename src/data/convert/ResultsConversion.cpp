@@ -70,19 +70,7 @@ TResultRunnerRec resultRunner(std::string_view se)
     using U = ResultRunnerFields;
     TResultRunnerRec r;
     r.setEntry(convert::raceEntry(se));
-    r.set(U::Abnormal, jvGet(se, SE::Abnormality));
-    r.set(U::BodyWeight, jvGet(se, SE::BodyWeight));
-    r.set(U::BodyChange, std::string(jvGet(se, SE::BodyWeightSign)).append(jvGet(se, SE::BodyWeightChange).substr(1, 2)));
-    for (std::size_t c = 0; c < 4; ++c)
-        r.set(U::Corner, c + 1, jvGet(se, SE::Corner, c));
-    r.set(U::Last4F, jvGet(se, SE::Last4F));
-    r.set(U::Last3F, jvGet(se, SE::Last3F));
-    r.set(U::Time, jvGet(se, SE::Time));
-    r.set(U::MarginCode, jvGet(se, SE::Margin));
-    r.set(U::Arrival, jvGet(se, SE::ArrivalOrder));
-    r.set(U::Finish, jvGet(se, SE::Placing));
-    r.set(U::Popularity, jvGet(se, SE::Popularity));
-    r.set(U::WinOdds, jvGet(se, SE::WinOdds));
+    convert::setRunResult<U>(r, se);
     r.set(U::PrizeMain, jvFirst(se, SE::MainPrizeWon, 7));
     r.set(U::PrizeAdded, jvFirst(se, SE::AddedPrizeWon, 7));
     return r;
