@@ -1,0 +1,5 @@
+#include "paper/RaceSelection.h"
+
+namespace zorbe {
+
+} // namespace zorbe

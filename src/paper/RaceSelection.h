@@ -1,0 +1,7 @@
+#pragma once
+
+#include "paper/Newspaper.h"
+
+namespace zorbe {
+
+} // namespace zorbe

@@ -1,0 +1,7 @@
+#include "paper/VerticalPage.h"
+
+namespace zorbe {
+
+void DrawVerticalPicks(const TPageContext &, TNewspaper &) {}
+
+} // namespace zorbe

@@ -1,0 +1,1 @@
+#include "paper/qt/TForm10.h"

@@ -1,0 +1,1 @@
+#include "paper/qt/TForm5.h"

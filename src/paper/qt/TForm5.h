@@ -1,0 +1,5 @@
+#pragma once
+
+namespace zorbe {
+
+} // namespace zorbe

@@ -1,0 +1,1 @@
+// Cases come with the code they test.
