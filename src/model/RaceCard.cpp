@@ -310,4 +310,11 @@ void LoadRaceDay(TRaceCard &c, const WinPath &raceCardFile, const std::string &o
     LoadTimeCorrection(c, dataFolder, desktop);
 }
 
+void ClearLoadedOdds(TRaceCard &card)
+{
+    for (auto &race : card.OddsWin)
+        for (auto &entry : race)
+            entry.clear();
+}
+
 } // namespace zorbe

@@ -124,6 +124,11 @@ void LoadTimeCorrection(TRaceCard &card, const WinPath &dataFolder, DesktopServi
 void LoadRaceDay(TRaceCard &card, const WinPath &raceCardFile, const std::string &oddsFolder,
                  const std::string &oddsMode, const WinPath &dataFolder, DesktopServices &desktop);
 
+// Forgets the win odds of every race (leaving the newspaper for the main
+// window does this, so the next day never shows this day's odds). The
+// entries become empty, which every odds source prints as nothing.
+void ClearLoadedOdds(TRaceCard &card);
+
 extern const char *const kTimeCorrectionMissingMessage;
 
 // The path with its extension replaced (".RDT" -> ".HDT").

@@ -3,6 +3,7 @@
 #include "link/JVLink.h"
 #include "model/RaceCard.h"
 #include "model/Results.h"
+#include "paper/Newspaper.h"
 #include "platform/ProfileFile.h"
 #include "shell/LabelTables.h"
 #include "shell/MasterTables.h"
@@ -31,6 +32,7 @@ struct AppState
 
     std::unique_ptr<TRaceCard> raceCard; // the meeting day chosen with "レース選択"
     std::unique_ptr<TResults> results;   // the results day chosen with "成績データ表示"
+    std::unique_ptr<TNewspaper> newspaper; // the pages of the race card's day
 };
 
 } // namespace zorbe

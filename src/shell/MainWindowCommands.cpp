@@ -9,6 +9,7 @@ AppState::AppState(std::unique_ptr<IJVLink> link)
     , JVLink1(std::move(link))
     , raceCard(makeRaceCard())
     , results(makeResults())
+    , newspaper(std::make_unique<TNewspaper>(*raceCard, masters, labels))
 {
 }
 
