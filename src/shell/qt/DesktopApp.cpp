@@ -40,7 +40,7 @@ std::unique_ptr<IJVLink> makeDesktopDataLink()
     return link;
 }
 
-int runDesktopApp(int argc, char **argv)
+int runDesktopApp(int argc, char **argv, const DesktopStart &start)
 {
     QApplication qtApp(argc, argv);
     setupApplication(qtApp);
@@ -50,6 +50,8 @@ int runDesktopApp(int argc, char **argv)
     Forms forms(app, desktop);
     QObject::connect(&forms, &Forms::exitRequested, &qtApp, &QApplication::quit, Qt::QueuedConnection);
     forms.start();
+    // The newspaper of a given day: comes with the display window.
+    (void)start;
     return QApplication::exec();
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/WinPath.h"
+
 #include <memory>
+#include <optional>
 
 class QApplication;
 
@@ -8,8 +11,16 @@ namespace zorbe {
 
 class IJVLink;
 
+// How the desktop program starts. By default on the main window; with a
+// newspaper day it loads that race-day file as "レース選択" does and opens
+// the newspaper of its first race.
+struct DesktopStart
+{
+    std::optional<WinPath> newspaperDay;
+};
+
 // Starts the desktop program: the windows, then the message loop.
-int runDesktopApp(int argc, char **argv);
+int runDesktopApp(int argc, char **argv, const DesktopStart &start = {});
 
 // What the program sets on the application before any window exists: its
 // name and title, the help file, the style and the default font. Windows
