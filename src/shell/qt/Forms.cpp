@@ -62,7 +62,7 @@ void Forms::start()
         showMain();
         m_form1->BitBtn1Click();
     };
-    m_form3 = create<TForm3>("TForm3", *m_app.raceCard, std::move(form3Hooks));
+    m_form3 = create<TForm3>("TForm3", m_app, *m_app.newspaper, nullptr, m_desktop, std::move(form3Hooks));
     showMain();
 }
 
