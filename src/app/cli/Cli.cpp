@@ -21,6 +21,9 @@ constexpr Command kCommands[] = {
     {"path", "path WINPATH", runPath},
     {"download", "download [--from yyyymmddhhmmss] [--now yyyymmddhhmmss]", runDownload},
     {"figures", "figures RDTFILE [--race N]", runFigures},
+    {"render", "render RDTFILE --race N --out FILE.png|FILE.pdf|FILE.txt [--zoom Z]", runRender},
+    {"print", "print RDTFILE [--races 1,3-5] --out DIR", runPrint},
+    {"demo", "demo [--weeks N]", runDemo},
     {"feed", "feed generate --out DIR [--seed N] [--start YYYYMMDD] [--weeks N] [--venues N] [--scale K] [--odds DIR]",
      runFeed},
 };

@@ -11,5 +11,8 @@ int runPath(Args args, Streams &streams);
 int runFeed(Args args, Streams &streams);
 int runDownload(Args args, Streams &streams);
 int runFigures(Args args, Streams &streams);
+int runRender(Args args, Streams &streams);
+int runPrint(Args args, Streams &streams);
+int runDemo(Args args, Streams &streams);
 
 } // namespace zorbe::cli

@@ -1,0 +1,179 @@
+#include "app/cli/NewspaperDay.h"
+
+#include "app/cli/PageFiles.h"
+#include "paper/PageModel.h"
+#include "paper/RaceSelection.h"
+#include "platform/Cp932.h"
+#include "platform/Fields.h"
+
+#include <filesystem>
+#include <ostream>
+#include <vector>
+
+namespace zorbe::cli {
+
+void StreamDesktop::showMessage(const std::string &text)
+{
+    m_err << text << '\n';
+}
+
+WinPath pathArgument(const std::string &text)
+{
+    const bool windowsForm = text.find('\\') != std::string::npos || (text.size() >= 2 && text[1] == ':');
+    if (windowsForm)
+        return WinPath::fromUtf8(text);
+    return WinPath::fromNative(std::filesystem::absolute(std::filesystem::path(text)));
+}
+
+NewspaperDay::NewspaperDay()
+    : settingsFile(ProfileFile::defaultPath())
+    , card(makeRaceCard())
+{
+}
+
+void NewspaperDay::selectRace(int race)
+{
+    card->CurrentRace = race - 1;
+    pageSpan() = makeRaceSpan(race - 1, paper->RunnerCounts);
+}
+
+std::unique_ptr<NewspaperDay> loadNewspaperDay(const WinPath &raceCardFile, DesktopServices &desktop)
+{
+    auto day = std::make_unique<NewspaperDay>();
+    // The reads of the main window's start and activation, then its masters
+    // in the order it loads them.
+    readStartupSettings(day->settingsFile, day->settings);
+    readActivationSettings(day->settingsFile, day->settings);
+    rebuildLabelTables(day->labels);
+    loadMasterFile(WinPath(day->settings.cyoukyou), day->masters.TrainerTable, desktop, kTrainerFileMissingMessage);
+    loadMasterFile(WinPath(day->settings.kisyu), day->masters.JockeyTable, desktop, kJockeyFileMissingMessage);
+
+    LoadRaceDay(*day->card, raceCardFile, day->settings.ozzdir, day->settings.ozz, WinPath(day->settings.racedat),
+                desktop);
+    day->paper = std::make_unique<TNewspaper>(*day->card, day->masters, day->labels);
+    day->paper->settings = paperSettingsFrom(day->settings, day->settingsFile);
+    // What activating the race selection window builds, which the layouts read.
+    buildRaceSelection(*day->paper);
+    return day;
+}
+
+namespace {
+
+// The progress window of the batch print as lines on the terminal; a
+// terminal has no "印刷中止" button.
+class ConsoleBatchProgress : public TBatchProgress
+{
+public:
+    explicit ConsoleBatchProgress(std::ostream &out) : m_out(out) {}
+    void show(const std::string &textCp932) override { m_out << cp932::toUtf8(textCp932) << '\n'; }
+    bool cancelled() override { return false; }
+
+private:
+    std::ostream &m_out;
+};
+
+// Passes every job on and keeps the titles of those that ended well.
+class ListingPrinter : public TPrinter
+{
+public:
+    explicit ListingPrinter(TPrinter &printer) : m_printer(printer) {}
+
+    std::unique_ptr<TPrintJob> beginJob(const std::string &title) override
+    {
+        auto job = m_printer.beginJob(title);
+        if (!job)
+            return nullptr;
+        return std::make_unique<Job>(std::move(job), title, m_ended);
+    }
+    std::string errorText() const override { return m_printer.errorText(); }
+    const std::vector<std::string> &ended() const { return m_ended; }
+
+private:
+    class Job : public TPrintJob
+    {
+    public:
+        Job(std::unique_ptr<TPrintJob> job, std::string title, std::vector<std::string> &ended)
+            : m_job(std::move(job)), m_title(std::move(title)), m_ended(ended)
+        {
+        }
+        TPageContext context() override { return m_job->context(); }
+        bool end() override
+        {
+            const bool ok = m_job->end();
+            if (ok)
+                m_ended.push_back(m_title);
+            return ok;
+        }
+        void abort() override { m_job->abort(); }
+
+    private:
+        std::unique_ptr<TPrintJob> m_job;
+        std::string m_title;
+        std::vector<std::string> &m_ended;
+    };
+
+    TPrinter &m_printer;
+    std::vector<std::string> m_ended;
+};
+
+} // namespace
+
+bool printNewspaperDay(NewspaperDay &day, const std::array<bool, 12> &checked, const std::filesystem::path &folder,
+                       std::ostream &out, std::ostream &err)
+{
+    const auto pdf = makePdfFolderPrinter(folder);
+    if (!pdf) {
+        err << "zorbe: " << kNoPicturesMessage << '\n';
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (!std::filesystem::is_directory(folder)) {
+        err << "zorbe: 出力フォルダを作れません: " << folder.string() << '\n';
+        return false;
+    }
+    ListingPrinter printer(*pdf);
+    ConsoleBatchProgress progress(out);
+    const TPrintEdits edits = readPrintEdits(day.settingsFile, day.paper->settings.style());
+    const TBatchResult result = BatchPrint(*day.paper, checked, edits, printer, progress);
+    for (const std::string &title : printer.ended())
+        out << (folder / pdfFileNameOf(title)).string() << '\n';
+    if (result.end != BatchEnd::Completed) {
+        err << "zorbe: " << (result.error.empty() ? "印刷を完了できませんでした" : result.error) << '\n';
+        return false;
+    }
+    return true;
+}
+
+std::optional<int> parseInt(const std::string &text, int lo, int hi)
+{
+    if (text.empty() || text.size() > 9 || !isDigits(text))
+        return std::nullopt;
+    const int value = std::stoi(text);
+    if (value < lo || value > hi)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::array<bool, 12>> parseRaceList(const std::string &text, int races)
+{
+    std::array<bool, 12> checked{};
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        const std::size_t comma = text.find(',', pos);
+        const std::string item = text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+        const std::size_t dash = item.find('-');
+        const auto first = parseInt(item.substr(0, dash), 1, races);
+        const auto last = dash == std::string::npos ? first : parseInt(item.substr(dash + 1), 1, races);
+        if (!first || !last || *last < *first)
+            return std::nullopt;
+        for (int r = *first; r <= *last; ++r)
+            checked[static_cast<std::size_t>(r - 1)] = true;
+        if (comma == std::string::npos)
+            break;
+        pos = comma + 1;
+    }
+    return checked;
+}
+
+} // namespace zorbe::cli

@@ -1,0 +1,149 @@
+#include "app/cli/PageFiles.h"
+
+#include "paper/PageModel.h"
+#include "paper/PagePaths.h"
+#include "paper/qt/QtPages.h"
+#include "paper/qt/QtPrinter.h"
+#include "platform/Cp932.h"
+#include "shell/qt/DesktopApp.h"
+
+#include <QApplication>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string_view>
+
+namespace zorbe::cli {
+namespace {
+
+QString qtPath(const std::filesystem::path &path)
+{
+    return QString::fromStdString(path.string());
+}
+
+// Drawing needs an application object (fonts, painters). A subcommand
+// never needs a window, so it draws on the offscreen platform unless the
+// user chose one. The object stays for the rest of the process.
+void ensureApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "zorbe";
+    static char *argv[] = {name, nullptr};
+    static QApplication *app = new QApplication(argc, argv);
+    (void)app;
+}
+
+// The display window's page box: the A4 landscape sheet at the zoom, made
+// large enough for the vertical page of 18 runners (whose frame runs to
+// 13 mm a column plus 26 mm and ends 13 mm above the page bottom) and, for
+// the other styles, for the extent they whiten at the largest zoom.
+QSize screenPageSize(const TNewspaper &paper, int zoom)
+{
+    constexpr double sheetWidthInches = 297 / 25.4, sheetHeightInches = 210 / 25.4;
+    int width = qRound(sheetWidthInches * kScreenPpi * zoom / 100.0);
+    int height = qRound(sheetHeightInches * kScreenPpi * zoom / 100.0);
+    const TScreenSetup setup = screenPageSetup(PageStyle::Vertical, paper.settings.pageSettings(), zoom, kScreenPpi);
+    const TLayoutParams &p = setup.params;
+    width = std::max(width, mmToDevice(p.leftMm + 13 * 18 + 26, setup.dpi, p.hFactor, setup.originX) + p.thickPen);
+    height = std::max(height, mmToDevice(p.topMm + p.pageBottom - 13, setup.dpi, p.vFactor, setup.originY) + p.thickPen);
+    if (paper.settings.style() != PageStyle::Vertical) {
+        const PageRect extent = pageExtent(paper.settings.style());
+        const double scale = double(setup.dpi) / MulDiv(kScreenPpi, 110, 72);
+        width = std::max(width, qRound(extent.right * scale));
+        height = std::max(height, qRound(extent.bottom * scale));
+    }
+    return {width, height};
+}
+
+bool hasValue(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value && *value;
+}
+
+} // namespace
+
+bool pagePicturesAvailable()
+{
+    return true;
+}
+
+std::string writeScreenPng(TNewspaper &paper, int zoom, const std::filesystem::path &file)
+{
+    ensureApplication();
+    ImagePage page(screenPageSize(paper, zoom), kScreenPpi, 0, 0);
+    DrawScreenPage(page.canvas(), paper, zoom, kScreenPpi);
+    if (!page.save(qtPath(file)))
+        return "PNGファイルを書けません: " + file.string();
+    return {};
+}
+
+std::string writeDisplayPrintPdf(TNewspaper &paper, const TPrintEdits &edits, const std::filesystem::path &file)
+{
+    ensureApplication();
+    // The print button's job on the printer of the windows, which writes
+    // PDF files into a folder under the job's title: a folder of its own
+    // beside the target, then the file moved into place.
+    const std::filesystem::path folder = file.parent_path() / (".zorbe-render-" + std::to_string(::getpid()));
+    QtPrinter printer(folder);
+    std::string error;
+    if (auto job = printer.beginJob("Zorbe Print")) {
+        try {
+            DrawPrintedPage(job->context(), paper, PrintPath::DisplayButton, edits);
+        } catch (...) {
+            job->abort();
+            std::error_code ec;
+            std::filesystem::remove_all(folder, ec);
+            throw;
+        }
+        if (!job->end())
+            error = printer.errorText();
+    } else {
+        error = printer.errorText();
+    }
+    std::error_code ec;
+    if (error.empty()) {
+        std::filesystem::rename(printer.lastPdfFile(), file, ec);
+        if (ec)
+            error = "PDFファイルを書けません: " + file.string();
+    }
+    std::filesystem::remove_all(folder, ec);
+    return error;
+}
+
+std::unique_ptr<TPrinter> makePdfFolderPrinter(const std::filesystem::path &folder)
+{
+    ensureApplication();
+    return std::make_unique<QtPrinter>(folder);
+}
+
+std::string pdfFileNameOf(const std::string &titleCp932)
+{
+    return pdfFileName(titleCp932);
+}
+
+bool displayAvailable()
+{
+    const char *platform = std::getenv("QT_QPA_PLATFORM");
+    const std::string_view chosen = platform ? platform : "";
+    if (chosen.starts_with("offscreen") || chosen.starts_with("minimal"))
+        return false;
+    return hasValue("DISPLAY") || hasValue("WAYLAND_DISPLAY");
+}
+
+int runDesktopOnDay(const WinPath &raceCardFile)
+{
+    static int argc = 1;
+    static char name[] = "zorbe";
+    static char *argv[] = {name, nullptr};
+    DesktopStart start;
+    start.newspaperDay = raceCardFile;
+    return runDesktopApp(argc, argv, start);
+}
+
+} // namespace zorbe::cli
