@@ -182,6 +182,8 @@ TForm5::TForm5(ProfileFile &settingsFile, TNewspaper &paper, TPrinter *printer, 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // The race buttons come and go; the window keeps the size the user gave it.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     buildPanel1();
     buildScrollBox();
     buildPopupMenu();
