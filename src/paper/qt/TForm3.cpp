@@ -3,11 +3,10 @@
 #include "model/RaceCard.h"
 #include "paper/Newspaper.h"
 #include "paper/RaceSelection.h"
-#include "paper/qt/QtPages.h"
+#include "paper/qt/QtPrinter.h"
 #include "paper/qt/TForm10.h"
 #include "platform/Desktop.h"
 #include "platform/Fields.h"
-#include "platform/Files.h"
 #include "platform/qt/QtText.h"
 #include "shell/AppState.h"
 
@@ -25,62 +24,6 @@
 
 namespace zorbe {
 namespace {
-
-// A printer without a device: each job becomes a PDF file named after its
-// title in the program's "print" folder.
-class PdfFolderPrinter : public TPrinter
-{
-public:
-    explicit PdfFolderPrinter(const TNewspaper &paper) : m_paper(paper) {}
-
-    std::unique_ptr<TPrintJob> beginJob(const std::string &title) override
-    {
-        const WinPath folder("print");
-        try {
-            files::makeDirectories(folder);
-        } catch (const files::FileError &e) {
-            m_error = e.what();
-            return nullptr;
-        }
-        const WinPath file = folder / (title + ".pdf");
-        // The vertical page lies on its side; the other pages stand upright.
-        const auto orientation =
-            m_paper.settings.style() == PageStyle::Vertical ? QPageLayout::Landscape : QPageLayout::Portrait;
-        auto job = std::make_unique<Job>(file, toQString(title), orientation);
-        if (!job->pdf.isActive()) {
-            m_error = "印刷ファイル " + file.utf8() + " を作成できませんでした。";
-            return nullptr;
-        }
-        return job;
-    }
-    std::string errorText() const override { return m_error; }
-
-private:
-    struct Job : TPrintJob
-    {
-        Job(const WinPath &file, const QString &title, QPageLayout::Orientation orientation)
-            : file(file), pdf(QString::fromStdString(toNative(file).string()), title, orientation)
-        {
-        }
-        TPageContext context() override { return pdf.context(); }
-        bool end() override { return pdf.end(); }
-        void abort() override
-        {
-            pdf.end();
-            try {
-                files::remove(file);
-            } catch (const files::FileError &) {
-                // A half page left behind is all that happens.
-            }
-        }
-
-        WinPath file;
-        PdfJob pdf;
-    };
-
-    const TNewspaper &m_paper;
-    std::string m_error;
-};
 
 // The batch's progress on the progress window; the user interface keeps
 // running between races so that "印刷中止" can be pressed.
@@ -179,10 +122,10 @@ TForm3::TForm3(AppState &app, TNewspaper &paper, TPrinter *printer, DesktopServi
     buildSettingsPanel();
     buildScalePanel();
     buildButtons();
-    m_form10 = new TForm10(this);
+    m_form10 = std::make_unique<TForm10>();
 }
 
-TForm3::~TForm3() = default;
+TForm3::~TForm3() = default; // TForm10 is complete here
 
 void TForm3::buildRaceList()
 {
@@ -285,8 +228,11 @@ TPrinter &TForm3::printer()
 {
     if (m_printer)
         return *m_printer;
-    if (!m_ownPrinter)
-        m_ownPrinter = std::make_unique<PdfFolderPrinter>(m_paper);
+    if (!m_ownPrinter) {
+        auto own = std::make_unique<QtPrinter>();
+        own->setPdfNotice([this](const std::string &text) { m_desktop.showMessage(text); });
+        m_ownPrinter = std::move(own);
+    }
     return *m_ownPrinter;
 }
 

@@ -62,8 +62,8 @@ public:
         std::function<void()> releaseRaceButtons; // the display window's race buttons
     };
 
-    // printer: where the batch prints; without one the pages go to PDF
-    // files in the program's "print" folder.
+    // printer: where the batch prints; without one the window uses the
+    // system's printer (PDF files when there is none).
     TForm3(AppState &app, TNewspaper &paper, TPrinter *printer, DesktopServices &desktop, Hooks hooks,
            QWidget *parent = nullptr);
     ~TForm3() override;
@@ -116,7 +116,8 @@ private:
            *m_label27 = nullptr;
     std::array<QLineEdit *, 4> m_edits{};
     std::array<TUpDown *, 4> m_upDowns{};
-    TForm10 *m_form10 = nullptr;
+    // A window of its own: it stays usable while this one is disabled.
+    std::unique_ptr<TForm10> m_form10;
 };
 
 } // namespace zorbe
