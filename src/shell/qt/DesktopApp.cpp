@@ -50,8 +50,8 @@ int runDesktopApp(int argc, char **argv, const DesktopStart &start)
     Forms forms(app, desktop);
     QObject::connect(&forms, &Forms::exitRequested, &qtApp, &QApplication::quit, Qt::QueuedConnection);
     forms.start();
-    // The newspaper of a given day: comes with the display window.
-    (void)start;
+    if (start.newspaperDay)
+        forms.openNewspaper(*start.newspaperDay);
     return QApplication::exec();
 }
 

@@ -2,9 +2,12 @@
 
 #include "data/qt/TForm7.h"
 #include "link/qt/TForm6.h"
+#include "paper/qt/QtPrinter.h"
 #include "paper/qt/TForm3.h"
+#include "paper/qt/TForm5.h"
 #include "platform/qt/QtText.h"
 #include "shell/AppState.h"
+#include "shell/MainWindowCommands.h"
 #include "shell/qt/TAboutBox.h"
 #include "shell/qt/TForm1.h"
 
@@ -20,10 +23,12 @@ Forms::Forms(AppState &app, DesktopServices &desktop)
 Forms::~Forms()
 {
     m_form3.reset();
+    m_form5.reset();
     m_form6.reset();
     m_form7.reset();
     m_aboutBox.reset();
     m_form1.reset();
+    m_printer.reset();
 }
 
 template <typename W, typename... Args> std::unique_ptr<W> Forms::create(const char *className, Args &&...args)
@@ -41,6 +46,20 @@ void Forms::start()
     // each goes in at its place.
     m_form1 = create<TForm1>("TForm1", m_app, m_desktop, *this);
     m_form1->FormCreate();
+
+    m_printer = std::make_unique<QtPrinter>();
+    m_printer->setPdfNotice([this](const std::string &text) { m_desktop.showMessage(text); });
+    TForm5::Hooks form5Hooks;
+    form5Hooks.showRaceSelection = [this] { show(*m_form3); };
+    form5Hooks.showMain = [this] { showMain(); };
+    form5Hooks.loadRaceDay = [this] {
+        showMain();
+        m_form1->BitBtn1Click();
+    };
+    form5Hooks.printEdits = [this] { return m_form3->printEdits(); };
+    m_form5 = create<TForm5>("TForm5", m_app.settingsFile, *m_app.newspaper, m_printer.get(), m_desktop,
+                             std::move(form5Hooks));
+
     m_aboutBox = create<TAboutBox>("TAboutBox", m_app, *this);
     // The conversion window takes the download window's hand-off; it is
     // created first so the download window can refer to it.
@@ -62,7 +81,9 @@ void Forms::start()
         showMain();
         m_form1->BitBtn1Click();
     };
-    m_form3 = create<TForm3>("TForm3", m_app, *m_app.newspaper, nullptr, m_desktop, std::move(form3Hooks));
+    form3Hooks.showNewspaper = [this] { show(*m_form5); };
+    form3Hooks.releaseRaceButtons = [this] { m_form5->releaseRaceButtons(); };
+    m_form3 = create<TForm3>("TForm3", m_app, *m_app.newspaper, m_printer.get(), m_desktop, std::move(form3Hooks));
     showMain();
 }
 
@@ -79,6 +100,25 @@ void Forms::show(QWidget &next)
 void Forms::showMain()
 {
     show(*m_form1);
+}
+
+void Forms::openNewspaper(const WinPath &raceDayFile)
+{
+    // The settings the loader reads, as the main window's activation gives
+    // them (the day may be opened before that window was ever active).
+    mainwindow::formActivate(m_app);
+    try {
+        LoadRaceDay(*m_app.raceCard, raceDayFile, m_app.settings.ozzdir, m_app.settings.ozz,
+                    WinPath(m_app.settings.racedat), m_desktop);
+    } catch (const std::exception &e) {
+        m_desktop.showError(e.what());
+        showMain();
+        return;
+    }
+    // The race selection window's activation builds the day's race texts
+    // and runner counts the page needs.
+    show(*m_form3);
+    show(*m_form5);
 }
 
 } // namespace zorbe

@@ -14,8 +14,11 @@ class DesktopServices;
 class TForm1;
 class TAboutBox;
 class TForm3;
+class TForm5;
 class TForm6;
 class TForm7;
+class QtPrinter;
+class WinPath;
 
 // The program's windows. Each is created once, at start, and afterwards only
 // shown and hidden, so what the user entered in it stays for the next visit.
@@ -36,6 +39,9 @@ public:
     TForm1 &form1() const { return *m_form1; }
     TAboutBox &aboutBox() const { return *m_aboutBox; }
     TForm3 &form3() const { return *m_form3; }
+    TForm5 &form5() const { return *m_form5; }
+    // The printer of the newspaper windows.
+    QtPrinter &printer() const { return *m_printer; }
     TForm6 &form6() const { return *m_form6; }
     TForm7 &form7() const { return *m_form7; }
 
@@ -44,6 +50,12 @@ public:
     // Back to the main window (what closing any other window does).
     void showMain();
     QWidget *current() const { return m_current; }
+
+    // Loads the meeting day of a race-card file as the main window's
+    // "レース選択" does, then opens the race selection window and the
+    // newspaper of the day's first race. When the day cannot be read the
+    // error is shown and the main window stays.
+    void openNewspaper(const WinPath &raceDayFile);
 
     // Class names of the windows in the order they were created.
     const QStringList &created() const { return m_created; }
@@ -63,7 +75,9 @@ private:
     QStringList m_created;
     QPointer<QWidget> m_current;
 
+    std::unique_ptr<QtPrinter> m_printer;
     std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm5> m_form5;
     std::unique_ptr<TAboutBox> m_aboutBox;
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm7> m_form7;
