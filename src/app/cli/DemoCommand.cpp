@@ -245,6 +245,10 @@ int runDemo(Args args, Streams &streams)
     if (!provideFeed(feed, weeks, odds, streams.out, streams.err))
         return kExitFailure;
     settings.writeString("JVLinkFeed", "folder", WinPath::fromNative(feed).text());
+    // Without a setting the time index reads no past race and no race gets
+    // picks; the demo takes the settings window's own default of five.
+    if (settings.readString("Kako", "Kako", "").empty())
+        settings.writeString("Kako", "Kako", "5");
     if (!downloadEveryPublication(feed, streams.out, streams.err))
         return kExitFailure;
 
