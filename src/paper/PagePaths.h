@@ -37,4 +37,18 @@ void DrawPrintedPage(const TPageContext &ctx, TNewspaper &paper, PrintPath path,
 // The device rectangle a page body whitens first (its full extent).
 PageRect pageExtent(PageStyle style);
 
+// The zoom at which pageExtent() is given (the screen's largest).
+inline constexpr int kPageExtentZoom = 110;
+
+// The screen's page box at zoom, in pixels: the printer's sheet (given in
+// inches) at the screen's resolution, and never smaller than the vertical
+// page of 18 runners or, for the other styles, than the extent they whiten.
+struct PageBoxSize
+{
+    int width = 0;
+    int height = 0;
+};
+PageBoxSize screenPageBoxSize(const TNewspaper &paper, int zoom, int screenPpi, double sheetWidthInches,
+                              double sheetHeightInches);
+
 } // namespace zorbe

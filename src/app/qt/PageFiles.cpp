@@ -38,26 +38,11 @@ void ensureApplication()
     (void)app;
 }
 
-// The display window's page box: the A4 landscape sheet at the zoom, made
-// large enough for the vertical page of 18 runners (whose frame runs to
-// 13 mm a column plus 26 mm and ends 13 mm above the page bottom) and, for
-// the other styles, for the extent they whiten at the largest zoom.
+// The display window's page box on an A4 landscape sheet.
 QSize screenPageSize(const TNewspaper &paper, int zoom)
 {
-    constexpr double sheetWidthInches = 297 / 25.4, sheetHeightInches = 210 / 25.4;
-    int width = qRound(sheetWidthInches * kScreenPpi * zoom / 100.0);
-    int height = qRound(sheetHeightInches * kScreenPpi * zoom / 100.0);
-    const TScreenSetup setup = screenPageSetup(PageStyle::Vertical, paper.settings.pageSettings(), zoom, kScreenPpi);
-    const TLayoutParams &p = setup.params;
-    width = std::max(width, mmToDevice(p.leftMm + 13 * 18 + 26, setup.dpi, p.hFactor, setup.originX) + p.thickPen);
-    height = std::max(height, mmToDevice(p.topMm + p.pageBottom - 13, setup.dpi, p.vFactor, setup.originY) + p.thickPen);
-    if (paper.settings.style() != PageStyle::Vertical) {
-        const PageRect extent = pageExtent(paper.settings.style());
-        const double scale = double(setup.dpi) / MulDiv(kScreenPpi, 110, 72);
-        width = std::max(width, qRound(extent.right * scale));
-        height = std::max(height, qRound(extent.bottom * scale));
-    }
-    return {width, height};
+    const PageBoxSize box = screenPageBoxSize(paper, zoom, kScreenPpi, 297 / 25.4, 210 / 25.4);
+    return {box.width, box.height};
 }
 
 bool hasValue(const char *name)

@@ -423,33 +423,11 @@ void TForm5::reportPaintError(const std::string &text)
 
 QSize TForm5::pageBoxSize(int zoom) const
 {
-    const int ppi = screenPpi();
     QSizeF sheet = kA4LandscapeInches;
     if (const auto *qtPrinter = dynamic_cast<const QtPrinter *>(m_printer))
         sheet = qtPrinter->pageSizeInches();
-    int width = qRound(sheet.width() * ppi * zoom / 100.0);
-    int height = qRound(sheet.height() * ppi * zoom / 100.0);
-
-    // The sheet alone cuts the vertical page off (it is wider and taller than
-    // A4 on the screen): the box also holds the page of 18 runners, whose
-    // frame runs to 13 mm a column plus 26 mm and ends 13 mm above the page
-    // bottom.
-    const TScreenSetup setup = screenPageSetup(PageStyle::Vertical, m_paper.settings.pageSettings(), zoom, ppi);
-    const TLayoutParams &p = setup.params;
-    const int right = mmToDevice(p.leftMm + 13 * 18 + 26, setup.dpi, p.hFactor, setup.originX) + p.thickPen;
-    const int bottom = mmToDevice(p.topMm + p.pageBottom - 13, setup.dpi, p.vFactor, setup.originY) + p.thickPen;
-    width = std::max(width, right);
-    height = std::max(height, bottom);
-
-    // The other styles whiten their full extent, given at the largest zoom.
-    const PageStyle style = m_paper.settings.style();
-    if (style != PageStyle::Vertical) {
-        const PageRect extent = pageExtent(style);
-        const double scale = double(setup.dpi) / MulDiv(ppi, kMaxZoom, 72);
-        width = std::max(width, qRound(extent.right * scale));
-        height = std::max(height, qRound(extent.bottom * scale));
-    }
-    return {width, height};
+    const PageBoxSize box = screenPageBoxSize(m_paper, zoom, screenPpi(), sheet.width(), sheet.height());
+    return {box.width, box.height};
 }
 
 // ---------------------------------------------------------------- commands
