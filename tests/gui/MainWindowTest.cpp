@@ -9,6 +9,7 @@
 #include "shell/qt/TAboutBox.h"
 #include "shell/qt/TForm1.h"
 #include "paper/qt/TForm3.h"
+#include "paper/qt/TForm5.h"
 #include "data/formats/RaceDayFormats.h"
 #include "platform/Files.h"
 #include "support/TempHome.h"
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QToolButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -397,7 +399,8 @@ TEST_F(MainWindow, ExitButtonAndClosingEndTheProgram)
 namespace zorbe {
 namespace {
 
-TEST_F(MainWindow, RaceSelectionLoadsTheDayAndShowsTheRaceSelectionWindow)
+// A race-day file of one race without runners, at Tokyo on 2004-06-27.
+void writeOneRaceDay()
 {
     using namespace formats;
     files::makeDirectories(WinPath("d:\\zorbeLab\\JRA"));
@@ -414,6 +417,11 @@ TEST_F(MainWindow, RaceSelectionLoadsTheDayAndShowsTheRaceSelectionWindow)
     race.set(RaceCardFields::Entries, "00");
     files::writeAll(WinPath(sj("d:\\zorbeLab\\JRA\\東京20040627.RDT")), race.bytes());
     files::writeAll(WinPath(sj("d:\\zorbeLab\\JRA\\東京20040627.HDT")), "");
+}
+
+TEST_F(MainWindow, RaceSelectionLoadsTheDayAndShowsTheRaceSelectionWindow)
+{
+    writeOneRaceDay();
 
     start();
     desktop.messages.clear();
@@ -434,6 +442,46 @@ TEST_F(MainWindow, RaceSelectionLoadsTheDayAndShowsTheRaceSelectionWindow)
     click(forms->form3().findChild<QPushButton *>(QStringLiteral("BitBtn3")));
     EXPECT_TRUE(form1().isVisible());
     EXPECT_FALSE(forms->form3().isVisible());
+}
+
+TEST_F(MainWindow, ADayOpenedAtStartShowsItsNewspaperAndTheWindowsLeadToEachOther)
+{
+    writeOneRaceDay();
+    start();
+    desktop.errors.clear();
+    forms->openNewspaper(WinPath(sj("d:\\zorbeLab\\JRA\\東京20040627.RDT")));
+    EXPECT_TRUE(desktop.errors.empty());
+    TForm5 &form5 = forms->form5();
+    ASSERT_TRUE(form5.isVisible());
+    EXPECT_FALSE(form1().isVisible());
+    EXPECT_FALSE(forms->form3().isVisible());
+    EXPECT_EQ(form5.pressedRace(), 0);
+    // The race buttons come with the first paint.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form5));
+    form5.paintBox1()->repaint();
+    EXPECT_TRUE(form5.raceButton(0)->isEnabled());
+    EXPECT_FALSE(form5.raceButton(1)->isEnabled());
+
+    // "選択" on the newspaper, "新聞表示" back from the race selection,
+    // "ﾀｲﾄﾙ" to the main window.
+    form5.SpeedButton15Click();
+    ASSERT_TRUE(forms->form3().isVisible());
+    EXPECT_FALSE(form5.isVisible());
+    click(forms->form3().findChild<QPushButton *>(QStringLiteral("BitBtn1")));
+    EXPECT_TRUE(form5.isVisible());
+    form5.SpeedButton17Click();
+    EXPECT_TRUE(form1().isVisible());
+    EXPECT_FALSE(form5.isVisible());
+}
+
+TEST_F(MainWindow, ADayThatCannotBeOpenedLeavesTheMainWindowWithOneError)
+{
+    start();
+    desktop.errors.clear();
+    forms->openNewspaper(WinPath(sj("d:\\zorbeLab\\JRA\\東京20990101.RDT")));
+    EXPECT_EQ(desktop.errors.size(), 1u);
+    EXPECT_TRUE(form1().isVisible());
+    EXPECT_FALSE(forms->form5().isVisible());
 }
 
 } // namespace
