@@ -53,11 +53,14 @@ bool chooseAndLoadRaceDay(AppState &app, DesktopServices &desktop)
     dialog.filter = "JRA版出馬表ファイル(*.RDT)|*.RDT";
     dialog.initialFolder = WinPath(app.settings.lzhdat);
     const auto chosen = desktop.openFileDialog(dialog);
-    if (!chosen)
-        return false;
+    return chosen && loadRaceDay(app, *chosen, desktop);
+}
+
+bool loadRaceDay(AppState &app, const WinPath &raceCardFile, DesktopServices &desktop)
+{
     try {
-        LoadRaceDay(*app.raceCard, *chosen, app.settings.ozzdir, app.settings.ozz, WinPath(app.settings.racedat),
-                    desktop);
+        LoadRaceDay(*app.raceCard, raceCardFile, app.settings.ozzdir, app.settings.ozz,
+                    WinPath(app.settings.racedat), desktop);
     } catch (const std::exception &e) {
         // A missing or damaged file ends the command; what was read stays.
         desktop.showError(e.what());

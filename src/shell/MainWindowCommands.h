@@ -33,6 +33,10 @@ std::string setupDataLink(AppState &app);
 // race selection window is then shown); false when the dialog was cancelled
 // or the load failed (the error has been shown, the main window stays).
 bool chooseAndLoadRaceDay(AppState &app, DesktopServices &desktop);
+// The load of "レース選択" for a file already chosen: the whole meeting day
+// into the race card. A missing or damaged file is shown as an error and
+// gives false.
+bool loadRaceDay(AppState &app, const WinPath &raceCardFile, DesktopServices &desktop);
 
 // "成績データ表示": the open dialog in the results folder, then the results
 // tables. Returns true when a results file was loaded.

@@ -48,7 +48,7 @@ protected:
         app.reset();
     }
 
-    // A day of `races` races of 16 runners, 1600 m turf, at Tokyo.
+    // A day of `races` races of 16 runners, 1400 m dirt, at Tokyo.
     void loadDay(int races)
     {
         TRaceCard &c = *app->raceCard;

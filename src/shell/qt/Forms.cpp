@@ -52,10 +52,7 @@ void Forms::start()
     TForm5::Hooks form5Hooks;
     form5Hooks.showRaceSelection = [this] { show(*m_form3); };
     form5Hooks.showMain = [this] { showMain(); };
-    form5Hooks.loadRaceDay = [this] {
-        showMain();
-        m_form1->BitBtn1Click();
-    };
+    form5Hooks.loadRaceDay = [this] { toRaceDayLoader(); };
     form5Hooks.printEdits = [this] { return m_form3->printEdits(); };
     m_form5 = create<TForm5>("TForm5", m_app.settingsFile, *m_app.newspaper, m_printer.get(), m_desktop,
                              std::move(form5Hooks));
@@ -77,10 +74,7 @@ void Forms::start()
 
     TForm3::Hooks form3Hooks;
     form3Hooks.showMain = [this] { showMain(); };
-    form3Hooks.loadRaceDay = [this] {
-        showMain();
-        m_form1->BitBtn1Click();
-    };
+    form3Hooks.loadRaceDay = [this] { toRaceDayLoader(); };
     form3Hooks.showNewspaper = [this] { show(*m_form5); };
     form3Hooks.releaseRaceButtons = [this] { m_form5->releaseRaceButtons(); };
     m_form3 = create<TForm3>("TForm3", m_app, *m_app.newspaper, m_printer.get(), m_desktop, std::move(form3Hooks));
@@ -102,16 +96,18 @@ void Forms::showMain()
     show(*m_form1);
 }
 
+void Forms::toRaceDayLoader()
+{
+    showMain();
+    m_form1->BitBtn1Click();
+}
+
 void Forms::openNewspaper(const WinPath &raceDayFile)
 {
     // The settings the loader reads, as the main window's activation gives
     // them (the day may be opened before that window was ever active).
     mainwindow::formActivate(m_app);
-    try {
-        LoadRaceDay(*m_app.raceCard, raceDayFile, m_app.settings.ozzdir, m_app.settings.ozz,
-                    WinPath(m_app.settings.racedat), m_desktop);
-    } catch (const std::exception &e) {
-        m_desktop.showError(e.what());
+    if (!mainwindow::loadRaceDay(m_app, raceDayFile, m_desktop)) {
         showMain();
         return;
     }

@@ -49,6 +49,9 @@ public:
     void show(QWidget &next);
     // Back to the main window (what closing any other window does).
     void showMain();
+    // The main window's "レース選択" from a newspaper window: the main window,
+    // then its open dialog for another day.
+    void toRaceDayLoader();
     QWidget *current() const { return m_current; }
 
     // Loads the meeting day of a race-card file as the main window's
