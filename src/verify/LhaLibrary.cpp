@@ -144,6 +144,79 @@ void streamClose(void *) {}
 
 const LHAInputStreamType kMemoryStreamType{streamRead, streamSkip, streamClose};
 
+// ------------------------------------------------------- stored member path
+
+unsigned little(const std::uint8_t *p, std::size_t n)
+{
+    unsigned v = 0;
+    for (std::size_t i = n; i-- > 0;)
+        v = (v << 8) | p[i];
+    return v;
+}
+
+// The path as the archive stores it, read from the raw header: liblhasa
+// hands out a cleaned path ("../" dropped), and what the archive asked for
+// must be seen to be refused. Levels 0 and 1 store the path in the base
+// header ("\" between folders); levels 1 to 3 may give the file name and
+// the folder (0xFF between folders) in extended headers. Empty when the
+// header cannot be read that way.
+std::string storedPath(const LHAFileHeader &h)
+{
+    const std::uint8_t *raw = h.raw_data;
+    const std::size_t len = h.raw_data_len;
+    if (!raw || len < 22)
+        return {};
+    std::string name, folder;
+    std::size_t next = 0, at = 0, sizeBytes = 2;
+    switch (h.header_level) {
+    case 0:
+    case 1: {
+        const std::size_t n = raw[21];
+        if (22 + n > len)
+            return {};
+        name.assign(reinterpret_cast<const char *>(raw + 22), n);
+        if (h.header_level == 1) {
+            at = std::size_t{raw[0]} + 2; // the base header, whose last two bytes give the next size
+            if (at > len || at < 2)
+                return {};
+            next = little(raw + at - 2, 2);
+        }
+        break;
+    }
+    case 2:
+        if (len < 26)
+            return {};
+        at = 26, next = little(raw + 24, 2);
+        break;
+    case 3:
+        if (len < 32)
+            return {};
+        at = 32, next = little(raw + 28, 4), sizeBytes = 4;
+        break;
+    default:
+        return {};
+    }
+    // Extended headers: type, body, then the size of the next one.
+    while (next != 0) {
+        if (next < 1 + sizeBytes || at + next > len)
+            return {};
+        const std::uint8_t type = raw[at];
+        const std::string body(reinterpret_cast<const char *>(raw + at + 1), next - 1 - sizeBytes);
+        if (type == 0x01)
+            name = body;
+        else if (type == 0x02)
+            folder = body;
+        at += next;
+        next = little(raw + at - sizeBytes, sizeBytes);
+    }
+    for (char &c : folder)
+        if (static_cast<unsigned char>(c) == 0xFF)
+            c = '\\';
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
+        folder += '\\';
+    return folder + name;
+}
+
 // ------------------------------------------------------------- the runner
 
 // One run of a command over the members of an archive.
@@ -218,6 +291,7 @@ private:
     {
         const std::string path = h.path ? h.path : "";
         const std::string name = h.filename ? h.filename : "";
+        const std::string asStored = storedPath(h);
         const std::string stored = path + name;
         const bool directory = std::strcmp(h.compress_method, LHA_COMPRESS_TYPE_DIR) == 0;
         if (h.symlink_target) {
@@ -225,8 +299,8 @@ private:
             fail(kErrorUnsafeMember);
             return;
         }
-        if (!isSafeMemberPath(stored)) {
-            sayName("展開先の外を指すため展開しません: ", stored);
+        if (!isSafeMemberPath(stored) || (!asStored.empty() && !isSafeMemberPath(asStored))) {
+            sayName("展開先の外を指すため展開しません: ", asStored.empty() ? stored : asStored);
             fail(kErrorUnsafeMember);
             return;
         }

@@ -24,6 +24,9 @@ constexpr Command kCommands[] = {
     {"render", "render RDTFILE --race N --out FILE.png|FILE.pdf|FILE.txt [--zoom Z]", runRender},
     {"print", "print RDTFILE [--races 1,3-5] --out DIR", runPrint},
     {"demo", "demo [--weeks N]", runDemo},
+    {"picks", "picks RDTFILE", runPicks},
+    {"payout", "payout SDTFILE... --out NAME", runPayout},
+    {"kaisyu", "kaisyu PAYOUTFILE --venue 1|2|3 --pick 1|2|3 [--save] [--html]", runKaisyu},
     {"feed", "feed generate --out DIR [--seed N] [--start YYYYMMDD] [--weeks N] [--venues N] [--scale K] [--odds DIR]",
      runFeed},
 };

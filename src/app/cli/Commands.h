@@ -14,5 +14,8 @@ int runFigures(Args args, Streams &streams);
 int runRender(Args args, Streams &streams);
 int runPrint(Args args, Streams &streams);
 int runDemo(Args args, Streams &streams);
+int runPicks(Args args, Streams &streams);
+int runPayout(Args args, Streams &streams);
+int runKaisyu(Args args, Streams &streams);
 
 } // namespace zorbe::cli
