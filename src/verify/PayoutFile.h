@@ -83,7 +83,7 @@ std::string payoutTitleLine(std::string_view record);
 // kousin is "1"; otherwise the file named by seki, after deleting it and
 // extracting the chosen archive into the results folder. When the archive
 // held members whose paths lead outside that folder, they were not written
-// and `refused` holds the archiver's lines about them (cp932). The
+// and `refused` holds the archiver's report of the run (cp932 lines). The
 // archiver's ArchiverError passes through.
 struct TPayoutSource
 {

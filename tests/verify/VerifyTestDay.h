@@ -67,3 +67,52 @@ struct PickDay
 };
 
 } // namespace zorbe::test
+
+namespace zorbe::test {
+
+// A results record (3048 bytes, digits where the payout table reads them):
+// key yyyymmdd + venue + kai + nichi + race, weekday code, no payouts.
+class ResultRecord
+{
+public:
+    ResultRecord(const std::string &date, const std::string &venue, int race, const std::string &kai = "02",
+                 const std::string &nichi = "05", char weekday = '1')
+        : m_bytes(3048, '0')
+    {
+        put(0, date + venue + kai + nichi + zeroPad(race, 2));
+        m_bytes[16] = weekday;
+        m_bytes[3046] = '\r', m_bytes[3047] = '\n';
+    }
+    // Short payout entry e (1-based) of the block at offset: number, yen.
+    ResultRecord &entry(std::size_t offset, int e, const std::string &number, std::int64_t yen)
+    {
+        put(offset + 11 * static_cast<std::size_t>(e - 1), number + zeroPad(yen, 7));
+        return *this;
+    }
+    ResultRecord &win(int e, int horse, std::int64_t yen) { return entry(333, e, zeroPad(horse, 2), yen); }
+    ResultRecord &place(int e, int horse, std::int64_t yen) { return entry(366, e, zeroPad(horse, 2), yen); }
+    ResultRecord &bracket(int e, const std::string &frames, std::int64_t yen) { return entry(421, e, frames, yen); }
+    ResultRecord &quinella(int e, int a, int b, std::int64_t yen)
+    {
+        put(454 + 15 * static_cast<std::size_t>(e - 1), zeroPad(a, 2) + zeroPad(b, 2) + zeroPad(yen, 8));
+        return *this;
+    }
+    // A plain race: winner, second, third with their payouts.
+    ResultRecord &plain(int first, int second, int third, const std::string &frames, std::int64_t winYen,
+                        std::int64_t bracketYen, std::int64_t quinellaYen)
+    {
+        win(1, first, winYen).place(1, first, 150).place(2, second, 230).place(3, third, 310);
+        return bracket(1, frames, bracketYen).quinella(1, std::min(first, second), std::max(first, second), quinellaYen);
+    }
+    ResultRecord &put(std::size_t offset, const std::string &text)
+    {
+        m_bytes.replace(offset, text.size(), text);
+        return *this;
+    }
+    const std::string &bytes() const { return m_bytes; }
+
+private:
+    std::string m_bytes;
+};
+
+} // namespace zorbe::test
