@@ -9,6 +9,7 @@
 #include "platform/Fields.h"
 #include "platform/qt/QtText.h"
 #include "shell/AppState.h"
+#include "verify/PickFiles.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -164,10 +165,8 @@ void TForm3::buildSettingsPanel()
     m_label6 = row("Label6", 4);
     m_label7 = row("Label7", 5);
     auto *text = makeButton(panel, "BitBtn6", QStringLiteral("テキスト出力"), {120, 150, 106, 26});
-    connect(text, &QPushButton::clicked, this, [this] {
-        if (m_hooks.textOutput)
-            m_hooks.textOutput();
-    });
+    text->setToolTip(QStringLiteral("W.A.R.S形式出力"));
+    connect(text, &QPushButton::clicked, this, [this] { BitBtn6Click(); });
 }
 
 void TForm3::buildScalePanel()
@@ -350,6 +349,27 @@ void TForm3::BitBtn2Click()
     m_printing = false;
     if (result.end == BatchEnd::Failed)
         m_desktop.showError(result.error);
+}
+
+void TForm3::BitBtn6Click()
+{
+    // The day's three pick files; the button and the cursor come back
+    // whether or not the files could be written.
+    auto *button = findChild<QPushButton *>(QStringLiteral("BitBtn6"));
+    button->setEnabled(false);
+    m_desktop.setBusy(true);
+    try {
+        const TPaperSettings &s = m_paper.settings;
+        WritePickFiles({m_paper.card, m_paper.masters, {pickFolderSetting(m_app.settingsFile), s.sinba, s.kako}},
+                       m_paper.figures);
+    } catch (const std::exception &e) {
+        m_desktop.setBusy(false);
+        button->setEnabled(true);
+        m_desktop.showError(e.what());
+        return;
+    }
+    m_desktop.setBusy(false);
+    button->setEnabled(true);
 }
 
 void TForm3::showEvent(QShowEvent *event)

@@ -77,6 +77,7 @@ public:
     void BitBtn1Click(); // 新聞表示
     void BitBtn2Click(); // 印     刷
     void BitBtn9Click(); // 余白初期値
+    void BitBtn6Click(); // テキスト出力: the day's three pick files
     void CheckBox13Click();
 
     QLabel *label1() const { return m_label1; }

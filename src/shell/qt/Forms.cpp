@@ -10,6 +10,8 @@
 #include "shell/MainWindowCommands.h"
 #include "shell/qt/TAboutBox.h"
 #include "shell/qt/TForm1.h"
+#include "verify/qt/TForm14.h"
+#include "verify/qt/TForm24.h"
 
 namespace zorbe {
 
@@ -22,6 +24,8 @@ Forms::Forms(AppState &app, DesktopServices &desktop)
 // The windows go before the registry they refer to.
 Forms::~Forms()
 {
+    m_form14.reset();
+    m_form24.reset();
     m_form3.reset();
     m_form5.reset();
     m_form6.reset();
@@ -58,6 +62,7 @@ void Forms::start()
                              std::move(form5Hooks));
 
     m_aboutBox = create<TAboutBox>("TAboutBox", m_app, *this);
+    m_form24 = create<TForm24>("TForm24", m_app.settingsFile, m_desktop, TForm24::Hooks{[this] { showMain(); }});
     // The conversion window takes the download window's hand-off; it is
     // created first so the download window can refer to it.
     TForm7::Hooks form7Hooks;
@@ -78,6 +83,7 @@ void Forms::start()
     form3Hooks.showNewspaper = [this] { show(*m_form5); };
     form3Hooks.releaseRaceButtons = [this] { m_form5->releaseRaceButtons(); };
     m_form3 = create<TForm3>("TForm3", m_app, *m_app.newspaper, m_printer.get(), m_desktop, std::move(form3Hooks));
+    m_form14 = create<TForm14>("TForm14", m_app.settingsFile, m_desktop, TForm14::Hooks{[this] { showMain(); }});
     showMain();
 }
 

@@ -17,6 +17,8 @@ class TForm3;
 class TForm5;
 class TForm6;
 class TForm7;
+class TForm14;
+class TForm24;
 class QtPrinter;
 class WinPath;
 
@@ -44,6 +46,8 @@ public:
     QtPrinter &printer() const { return *m_printer; }
     TForm6 &form6() const { return *m_form6; }
     TForm7 &form7() const { return *m_form7; }
+    TForm14 &form14() const { return *m_form14; }
+    TForm24 &form24() const { return *m_form24; }
 
     // Hides the window shown now and shows next.
     void show(QWidget &next);
@@ -85,6 +89,8 @@ private:
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm7> m_form7;
     std::unique_ptr<TForm3> m_form3;
+    std::unique_ptr<TForm14> m_form14;
+    std::unique_ptr<TForm24> m_form24;
 };
 
 } // namespace zorbe

@@ -12,6 +12,8 @@
 #include "shell/qt/TAboutBox.h"
 #include "shell/qt/TForm2.h"
 #include "shell/qt/WindowPlacement.h"
+#include "verify/qt/TForm14.h"
+#include "verify/qt/TForm24.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -372,12 +374,12 @@ void TForm1::SpeedButton1Click()
 
 void TForm1::BitBtn4Click()
 {
-    // The verification-file window TForm14: comes with the payout file.
+    m_forms.show(m_forms.form14());
 }
 
 void TForm1::BitBtn12Click()
 {
-    // The return-rate window TForm24: comes with the return-rate check.
+    m_forms.show(m_forms.form24());
 }
 
 void TForm1::BitBtn15Click()
