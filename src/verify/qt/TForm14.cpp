@@ -7,7 +7,6 @@
 #include "platform/qt/QtText.h"
 
 #include <QCloseEvent>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
@@ -26,15 +25,14 @@ TForm14::TForm14(const ProfileFile &settings, DesktopServices &desktop, Hooks ho
 
     m_menuBar = new QMenuBar(this);
     m_menuBar->setNativeMenuBar(false);
-    QMenu *file = m_menuBar->addMenu(QStringLiteral("ファイル  (&F)"));
+    // The three commands stand on the menu bar itself.
     const auto item = [&](const char *name, const QString &caption, void (TForm14::*slot)()) {
-        QAction *action = file->addAction(caption);
+        QAction *action = m_menuBar->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, slot);
     };
     item("Open1", QStringLiteral("開く  (&O)"), &TForm14::Open1Click);
     item("Save1", QStringLiteral("保存  (&S)"), &TForm14::Save1Click);
-    file->addSeparator();
     item("Exit1", QStringLiteral("タイトルへ  (&x)"), &TForm14::Exit1Click);
 
     // The table is a file format: shown as it will be saved, not edited.

@@ -31,6 +31,10 @@ QTableWidget *makeGrid(QWidget *parent, int n, const TGrid &model, QRect geometr
     grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setFont(windowsFont(QStringLiteral("ＭＳ ゴシック"), 12));
+    // The cells are fixed-width texts in narrow columns: shown whole.
+    grid->setTextElideMode(Qt::ElideNone);
+    grid->setWordWrap(false);
+    grid->setStyleSheet(QStringLiteral("QTableWidget::item { padding: 0px 1px; }"));
     int col = 0;
     for (int w : widths)
         grid->setColumnWidth(col++, w);
@@ -73,6 +77,8 @@ void TForm24::buildGrids()
     const auto &g = m_rates.grids;
     m_grids[0] = makeGrid(this, 1, g[0], {8, 8, 384, 470}, {34, 26, 56, 36, 56, 50, 60, 40});
     m_grids[1] = makeGrid(this, 2, g[1], {400, 8, 290, 470}, {26, 34, 34, 34, 34, 34, 34, 18, 18});
+    // Five characters in a column of 34 pixels.
+    m_grids[1]->setFont(windowsFont(QStringLiteral("ＭＳ ゴシック"), 11));
     for (int n = 3; n <= 6; ++n)
         m_grids[static_cast<std::size_t>(n - 1)] =
             makeGrid(this, n, g[static_cast<std::size_t>(n - 1)], {8 + 248 * (n - 3), 486, 240, 6 * kRowHeight + 4},
