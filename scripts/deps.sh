@@ -4,7 +4,7 @@
 #   scripts/deps.sh --core   only what the core and its tests need (no Qt)
 set -euo pipefail
 
-core=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+core=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev liblhasa-dev)
 gui=(qt6-base-dev libgl-dev libharfbuzz-dev fonts-ipafont-gothic fonts-ipafont-mincho)
 
 want=("${core[@]}")
