@@ -17,6 +17,12 @@ constexpr std::size_t kMeetingRecord = 102;
 constexpr std::int64_t kLargestPayout = 999999;
 constexpr int kMostPoints = 99;     // what the four investment digits hold
 
+// Byte position and length of the results grid's columns in a race line:
+// race, win horse, win payout, bracket, its payout, quinella, its payout,
+// and the blank column after them.
+constexpr std::pair<std::size_t, std::size_t> kPayoutColumns[8] = {{2, 3},  {6, 2},  {9, 6},  {46, 3},
+                                                                    {50, 6}, {57, 5}, {63, 6}, {70, 2}};
+
 // Rows of the figure grids (1-based grid rows; index 0 unused).
 enum CourseRow { AllRaces = 1, Dirt = 2, Turf = 3, OuterTurf = 4, Win = 5 };
 enum ClassRow { Maiden = 1, Class500 = 2, Class1000 = 3, Class1600 = 4, Open = 5 };
@@ -249,10 +255,8 @@ void readPayoutSection(std::string_view bytes, const std::string &file, std::str
             checkRaceLine(j);
             const std::string_view line = lines[j];
             const int main = 2 * race - 1;
-            const std::array<std::pair<std::size_t, std::size_t>, 8> kColumns{
-                {{2, 3}, {6, 2}, {9, 6}, {46, 3}, {50, 6}, {57, 5}, {63, 6}, {70, 2}}};
             for (int col = 0; col < 8; ++col)
-                results.cell(col, main) = at(line, kColumns[col].first, kColumns[col].second);
+                results.cell(col, main) = at(line, kPayoutColumns[col].first, kPayoutColumns[col].second);
             if (line[0] != '*')
                 continue;
             // The race line after a dead-heat line goes into the race's
