@@ -10,6 +10,7 @@
 #include "shell/MainWindowCommands.h"
 #include "shell/qt/TAboutBox.h"
 #include "shell/qt/TForm1.h"
+#include "shell/qt/TForm16.h"
 
 namespace zorbe {
 
@@ -26,6 +27,7 @@ Forms::~Forms()
     m_form5.reset();
     m_form6.reset();
     m_form7.reset();
+    m_form16.reset();
     m_aboutBox.reset();
     m_form1.reset();
     m_printer.reset();
@@ -58,6 +60,14 @@ void Forms::start()
                              std::move(form5Hooks));
 
     m_aboutBox = create<TAboutBox>("TAboutBox", m_app, *this);
+    TForm16::Hooks form16Hooks;
+    // The main window's values are read again on the way back, so that the
+    // windows opened from it see what was confirmed.
+    form16Hooks.showMain = [this] {
+        mainwindow::formActivate(m_app);
+        showMain();
+    };
+    m_form16 = create<TForm16>("TForm16", m_app, m_desktop, std::move(form16Hooks));
     // The conversion window takes the download window's hand-off; it is
     // created first so the download window can refer to it.
     TForm7::Hooks form7Hooks;

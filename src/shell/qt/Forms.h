@@ -17,6 +17,7 @@ class TForm3;
 class TForm5;
 class TForm6;
 class TForm7;
+class TForm16;
 class QtPrinter;
 class WinPath;
 
@@ -44,6 +45,7 @@ public:
     QtPrinter &printer() const { return *m_printer; }
     TForm6 &form6() const { return *m_form6; }
     TForm7 &form7() const { return *m_form7; }
+    TForm16 &form16() const { return *m_form16; }
 
     // Hides the window shown now and shows next.
     void show(QWidget &next);
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm5> m_form5;
     std::unique_ptr<TAboutBox> m_aboutBox;
+    std::unique_ptr<TForm16> m_form16;
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm7> m_form7;
     std::unique_ptr<TForm3> m_form3;
