@@ -74,6 +74,25 @@ void makeOddsFolder(const std::string &patFolder)
     files::makeDirectories(odds);
 }
 
+// A folder inside the program's drives in the Windows form the other
+// settings use ("C:\Program Files\PATWIN50"), so that the setting still
+// holds when the program's home moves. Other folders stay as they are.
+std::string inWindowsForm(const std::string &folder)
+{
+    const std::string drives = WinPath::fromNative(zorbeHome() / "drives").text() + "/";
+    if (folder.compare(0, drives.size(), drives) != 0)
+        return folder;
+    const std::string rest = folder.substr(drives.size()); // "c/Program Files/PATWIN50"
+    const char drive = rest.empty() ? '\0' : rest[0];
+    if (!(drive >= 'a' && drive <= 'z') || (rest.size() > 1 && rest[1] != '/'))
+        return folder;
+    std::string out{static_cast<char>(drive - 'a' + 'A'), ':'};
+    // "/" is never the trail byte of a two-byte character.
+    for (std::size_t i = 1; i < rest.size(); ++i)
+        out += rest[i] == '/' ? '\\' : rest[i];
+    return out;
+}
+
 } // namespace
 
 std::string formCreate(const ProfileFile &settings, SettingsSnapshot &snapshot)
@@ -191,7 +210,7 @@ std::optional<std::string> browsePatFolder(const std::string &patFolder, const S
     const auto chosen = desktop.openFileDialog(dialog);
     if (!chosen || chosen->empty())
         return std::nullopt;
-    return folderOf(*chosen);
+    return inWindowsForm(folderOf(*chosen));
 }
 
 Choices firstStartChoices()

@@ -89,8 +89,9 @@ void writeChoices(ProfileFile &settings, const Choices &choices);
 
 // "参照": the open dialog for the PAT For Win program, starting in the
 // folder the field names (the program's PAT folder when the field is
-// empty). Returns the folder of the chosen file without a final "\", or
-// nothing when the dialog was cancelled.
+// empty). Returns the folder of the chosen file without a final "\" (in
+// the Windows form when it lies in the program's drives), or nothing when
+// the dialog was cancelled.
 std::optional<std::string> browsePatFolder(const std::string &patFolder, const SettingsSnapshot &snapshot,
                                            DesktopServices &desktop);
 
