@@ -49,49 +49,6 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsDialogTest, WithoutASettingsFileTheDialogShowsItsOwnDefaults)
-{
-    EXPECT_EQ(sd::formCreate(settings, snapshot), "C:\\Program Files\\PATWIN50");
-    EXPECT_EQ(snapshot.patwin, "C:\\Program Files\\PATWIN50");
-    const sd::Choices shown = sd::formActivate(settings, snapshot);
-    EXPECT_EQ(shown.insatu, "1"); // 過去五走（Ａ４）
-    EXPECT_EQ(shown.font, "1");   // ゴシック
-    EXPECT_EQ(shown.yosou, "0");  // 無
-    EXPECT_EQ(shown.kako, "5");
-    EXPECT_EQ(shown.sinbun, "1"); // 横書き新聞ブック風
-    EXPECT_EQ(shown.sinba, "0");
-    EXPECT_EQ(shown.color, "1");
-    EXPECT_EQ(shown.ozz, "1");
-    EXPECT_EQ(shown.botan, "0");
-    EXPECT_EQ(shown.hosei, "1");
-    // The values read become the program's until the main window reads again.
-    EXPECT_EQ(snapshot.kako, "5");
-    EXPECT_EQ(snapshot.yosou, "0");
-    EXPECT_EQ(snapshot.sinbun, "1");
-    EXPECT_FALSE(fs::exists(ProfileFile::defaultPath())); // reading writes nothing
-}
-
-TEST_F(SettingsDialogTest, StoredValuesSelectTheirButtonsAndUnknownOnesFallBack)
-{
-    settings.writeString("ozz", "ozz", "7");
-    settings.writeString("SINBUN", "Sinbun", "3");
-    settings.writeString("Insatu", "insatu", "9");
-    settings.writeString("Font", "Font", "");
-    settings.writeString("botan", "botan", "2");
-    settings.writeString("hosei", "hosei", "0");
-    settings.writeString("Kako", "Kako", "x");
-    const sd::Choices shown = sd::formActivate(settings, snapshot);
-    EXPECT_EQ(shown.ozz, "");     // no odds button
-    EXPECT_EQ(shown.sinbun, "2"); // JRAプログラム風
-    EXPECT_EQ(shown.insatu, "0"); // 過去四走（Ａ４）
-    EXPECT_EQ(shown.font, "1");   // anything but "0" is Gothic
-    EXPECT_EQ(shown.botan, "1");  // ＯＦＦ
-    EXPECT_EQ(shown.hosei, "0");
-    EXPECT_EQ(shown.kako, "x");   // shown as stored; confirming refuses it
-    EXPECT_EQ(snapshot.ozz, "7");
-    EXPECT_EQ(snapshot.sinbun, "3");
-}
-
 TEST_F(SettingsDialogTest, ConfirmErasesEachSectionAndWritesItsOneKeyInOrder)
 {
     // Sections of other spellings and with stray keys, and a value the
@@ -140,47 +97,28 @@ TEST_F(SettingsDialogTest, ConfirmErasesEachSectionAndWritesItsOneKeyInOrder)
     EXPECT_EQ(main.zoom, "90");
 }
 
-TEST_F(SettingsDialogTest, AnUnknownOddsSourceIsErasedSoTheReadersFallBack)
+TEST_F(SettingsDialogTest, ThePatFolderIsWrittenAndGetsAnOddsFolderWhereItCan)
 {
-    settings.writeString("OZZ", "ozz", "7");
-    sd::Choices shown = sd::formActivate(settings, snapshot);
-    ASSERT_TRUE(sd::confirm(settings, shown, "", desktop));
-    EXPECT_FALSE(settings.sectionExists("ozz"));
-    SettingsSnapshot main;
-    readActivationSettings(settings, main);
-    EXPECT_EQ(main.ozz, "1");
-}
-
-TEST_F(SettingsDialogTest, AnEmptyFolderFieldWritesAnEmptyPatFolderAndMakesNoFolder)
-{
+    // An empty field: the key is there with an empty value, no folder made.
     settings.writeString("PATWIN", "PATWIN", "C:\\patwin");
     ASSERT_TRUE(sd::confirm(settings, someChoices(), "", desktop));
     EXPECT_TRUE(settings.keyExists("PATWIN", "PATWIN"));
     EXPECT_EQ(settings.readString("PATWIN", "PATWIN", "-"), "");
-    EXPECT_FALSE(fs::exists(home.path() / "ODDS"));
     EXPECT_FALSE(fs::exists(home.path() / "drives"));
-}
 
-TEST_F(SettingsDialogTest, ConfirmMakesTheOddsFolderOfAnExistingPatFolderOnly)
-{
     files::makeDirectories(WinPath("C:\\Program Files\\PATWIN50"));
     ASSERT_TRUE(sd::confirm(settings, someChoices(), "C:\\Program Files\\PATWIN50", desktop));
     EXPECT_TRUE(fs::is_directory(home.path() / "drives/c/Program Files/PATWIN50/ODDS"));
-
     // A folder that is not there gets no folder made.
     ASSERT_TRUE(sd::confirm(settings, someChoices(), "E:\\nowhere", desktop));
     EXPECT_FALSE(fs::exists(home.path() / "drives/e"));
-
     // An odds folder of another letter case is the odds folder.
     files::makeDirectories(WinPath("C:\\pat2\\odds"));
     ASSERT_TRUE(sd::confirm(settings, someChoices(), "C:\\PAT2", desktop));
     EXPECT_EQ(files::list(WinPath("C:\\pat2")), (std::vector<std::string>{"odds"}));
     EXPECT_TRUE(desktop.errors.empty());
-}
 
-TEST_F(SettingsDialogTest, AnOddsFolderThatCannotBeMadeIsToldAfterTheSettingsAreSaved)
-{
-    // A file where the folder would go.
+    // A file where the folder would go: told, after the settings are saved.
     files::makeDirectories(WinPath("C:\\PAT"));
     files::writeAll(WinPath("C:\\PAT\\ODDS"), "x");
     EXPECT_FALSE(sd::confirm(settings, someChoices(), "C:\\PAT", desktop));
