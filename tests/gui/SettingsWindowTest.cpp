@@ -213,6 +213,7 @@ TEST_F(SettingsWindow, ADepthOutsideZeroToFiveIsRefusedAndTheWindowStays)
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_TRUE(form16().isVisible());
     EXPECT_EQ(fileText(), before);
+    EXPECT_EQ(form16().edit4()->selectedText(), QStringLiteral("9"));
 
     // The arrows keep the depth from 1 to 5.
     auto *up = form16().upDown1()->findChild<QToolButton *>(QStringLiteral("up"));

@@ -199,8 +199,14 @@ settingsdialog::Choices TForm16::choices() const
 
 void TForm16::BitBtn1Click()
 {
-    if (settingsdialog::confirm(m_app.settingsFile, choices(), fromQString(m_edit3->text()), m_desktop))
+    const settingsdialog::Choices c = choices();
+    if (settingsdialog::confirm(m_app.settingsFile, c, fromQString(m_edit3->text()), m_desktop)) {
         leave();
+    } else if (!settingsdialog::kakoAcceptable(c.kako)) {
+        // Straight back to the field that was refused.
+        m_edit4->setFocus();
+        m_edit4->selectAll();
+    }
 }
 
 void TForm16::BitBtn2Click()
