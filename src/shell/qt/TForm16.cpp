@@ -88,17 +88,17 @@ QGroupBox *TForm16::addGroup(const char *name, const QString &caption, const QRe
 }
 
 void TForm16::addRadioGroup(const char *name, const QString &caption, const QRect &geometry,
-                            std::string settingsdialog::Choices::*choice, std::initializer_list<RadioSpec> buttons)
+                            std::string settingsdialog::Choices::*choice, std::initializer_list<RadioItem> buttons)
 {
     RadioGroup group;
     group.box = addGroup(name, caption, geometry);
     group.choice = choice;
-    for (const RadioSpec &spec : buttons) {
-        auto *button = new QRadioButton(QString::fromUtf8(spec.caption), group.box);
-        button->setObjectName(QStringLiteral("RadioButton%1").arg(spec.number));
-        button->move(spec.x, spec.y);
+    for (const RadioItem &item : buttons) {
+        auto *button = new QRadioButton(QString::fromUtf8(item.caption), group.box);
+        button->setObjectName(QStringLiteral("RadioButton%1").arg(item.number));
+        button->move(item.x, item.y);
         button->adjustSize();
-        group.buttons.emplace_back(button, spec.value);
+        group.buttons.emplace_back(button, item.value);
     }
     m_groups.push_back(std::move(group));
 }

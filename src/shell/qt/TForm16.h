@@ -65,7 +65,7 @@ private:
         std::string settingsdialog::Choices::*choice = nullptr;
         std::vector<std::pair<QRadioButton *, std::string>> buttons; // button, value written
     };
-    struct RadioSpec
+    struct RadioItem
     {
         int number;
         const char *caption;
@@ -76,7 +76,7 @@ private:
     void FormCreate();
     QGroupBox *addGroup(const char *name, const QString &caption, const QRect &geometry);
     void addRadioGroup(const char *name, const QString &caption, const QRect &geometry,
-                       std::string settingsdialog::Choices::*choice, std::initializer_list<RadioSpec> buttons);
+                       std::string settingsdialog::Choices::*choice, std::initializer_list<RadioItem> buttons);
     void buildDepthGroup();
     void buildFolderRow();
     void buildButtons();
