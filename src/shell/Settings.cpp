@@ -1,6 +1,7 @@
 #include "shell/Settings.h"
 
 #include "platform/Files.h"
+#include "shell/SettingsDialog.h"
 
 #include <filesystem>
 
@@ -62,12 +63,16 @@ bool createDefaultFoldersOnFirstStart(const ProfileFile &settings)
     // As an installation does: the start-up master files are the ones the
     // conversions keep in the data folder (the readers' own defaults name
     // two other places), and the download starts from the default time.
+    // The newspaper settings start as the settings dialog shows them when
+    // there are none: without them the main window's readers would take no
+    // past race for the time index, and no race would get picks.
     if (!std::filesystem::exists(settings.path(), ec)) {
         ProfileFile writable(settings.path());
         const WinPath data(mainwindow_defaults::racedat);
         writable.writeString("kisyufile", "kisyu", (data / "KISYU.DAT").text());
         writable.writeString("tekifile", "cyoukyou", (data / "CHOKYOSI.DAT").text());
         writable.writeString("LastFileTime", "LastFileTime", mainwindow_defaults::lastFileTime);
+        settingsdialog::writeChoices(writable, settingsdialog::firstStartChoices());
     }
     return true;
 }

@@ -69,7 +69,9 @@ void readStartupSettings(const ProfileFile &settings, SettingsSnapshot &snapshot
 void readActivationSettings(const ProfileFile &settings, SettingsSnapshot &snapshot);
 
 // On the very first start (no settings file yet): creates the folders the
-// readers' defaults name, so that every dialog opens somewhere real.
+// readers' defaults name, so that every dialog opens somewhere real, and
+// starts the settings file with the master files, the download time and
+// the newspaper settings of the settings dialog.
 // Returns true when it did (the settings file was missing).
 bool createDefaultFoldersOnFirstStart(const ProfileFile &settings);
 

@@ -98,8 +98,8 @@ TEST_F(MainWindow, StartsWithItsWindowsCaptionAndDataLinkVersion)
     start();
     EXPECT_EQ(forms->created(),
               (QStringList{QStringLiteral("TForm1"), QStringLiteral("TForm5"), QStringLiteral("TAboutBox"),
-                           QStringLiteral("TForm24"), QStringLiteral("TForm6"), QStringLiteral("TForm7"),
-                           QStringLiteral("TForm3"), QStringLiteral("TForm14")}));
+                           QStringLiteral("TForm16"), QStringLiteral("TForm24"), QStringLiteral("TForm6"),
+                           QStringLiteral("TForm7"), QStringLiteral("TForm3"), QStringLiteral("TForm14")}));
     EXPECT_EQ(form1().windowTitle(), QStringLiteral("ゾルベData Lab.版"));
     EXPECT_EQ(form1().size(), QSize(367, 464));
     EXPECT_EQ(form1().minimumSize(), form1().maximumSize());

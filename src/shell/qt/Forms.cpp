@@ -12,6 +12,7 @@
 #include "shell/qt/TForm1.h"
 #include "verify/qt/TForm14.h"
 #include "verify/qt/TForm24.h"
+#include "shell/qt/TForm16.h"
 
 namespace zorbe {
 
@@ -30,6 +31,7 @@ Forms::~Forms()
     m_form5.reset();
     m_form6.reset();
     m_form7.reset();
+    m_form16.reset();
     m_aboutBox.reset();
     m_form1.reset();
     m_printer.reset();
@@ -62,6 +64,14 @@ void Forms::start()
                              std::move(form5Hooks));
 
     m_aboutBox = create<TAboutBox>("TAboutBox", m_app, *this);
+    TForm16::Hooks form16Hooks;
+    // The main window's values are read again on the way back, so that the
+    // windows opened from it see what was confirmed.
+    form16Hooks.showMain = [this] {
+        mainwindow::formActivate(m_app);
+        showMain();
+    };
+    m_form16 = create<TForm16>("TForm16", m_app, m_desktop, std::move(form16Hooks));
     m_form24 = create<TForm24>("TForm24", m_app.settingsFile, m_desktop, TForm24::Hooks{[this] { showMain(); }});
     // The conversion window takes the download window's hand-off; it is
     // created first so the download window can refer to it.

@@ -17,6 +17,7 @@ class TForm3;
 class TForm5;
 class TForm6;
 class TForm7;
+class TForm16;
 class TForm14;
 class TForm24;
 class QtPrinter;
@@ -46,6 +47,7 @@ public:
     QtPrinter &printer() const { return *m_printer; }
     TForm6 &form6() const { return *m_form6; }
     TForm7 &form7() const { return *m_form7; }
+    TForm16 &form16() const { return *m_form16; }
     TForm14 &form14() const { return *m_form14; }
     TForm24 &form24() const { return *m_form24; }
 
@@ -86,6 +88,7 @@ private:
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm5> m_form5;
     std::unique_ptr<TAboutBox> m_aboutBox;
+    std::unique_ptr<TForm16> m_form16;
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm7> m_form7;
     std::unique_ptr<TForm3> m_form3;

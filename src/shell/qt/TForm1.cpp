@@ -10,6 +10,7 @@
 #include "link/qt/TForm6.h"
 #include "paper/qt/TForm3.h"
 #include "shell/qt/TAboutBox.h"
+#include "shell/qt/TForm16.h"
 #include "shell/qt/TForm2.h"
 #include "shell/qt/WindowPlacement.h"
 #include "verify/qt/TForm14.h"
@@ -349,7 +350,7 @@ void TForm1::BitBtn10Click()
 
 void TForm1::BitBtn17Click()
 {
-    // The initial settings window TForm16: comes with that window.
+    m_forms.show(m_forms.form16());
 }
 
 void TForm1::BitBtn7Click()
