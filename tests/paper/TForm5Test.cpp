@@ -205,7 +205,7 @@ TEST(DisplayWindowStyles, AProgrammePageIsAnOddRaceAndTheNext)
     ScriptedDesktop desktop;
     ProfileFile settings{ProfileFile::defaultPath()};
     test::PaperDay d;
-    d.paper.settings.sinbun = "2";
+    d.paper.settings.sinbun = "0";
     for (int r = 0; r < 4; ++r)
         d.addRace(5 + r);
     d.select();
@@ -213,6 +213,11 @@ TEST(DisplayWindowStyles, AProgrammePageIsAnOddRaceAndTheNext)
     TForm5::Hooks hooks;
     hooks.printEdits = [] { return TPrintEdits{"106", "100", "10", "7"}; };
     TForm5 w(settings, d.paper, &printer, desktop, hooks);
+    w.show();
+    EXPECT_GT(w.paintBox1()->width(), w.paintBox1()->height());
+    // The style changed while the window was away.
+    w.hide();
+    d.paper.settings.sinbun = "2";
     w.show();
     RecordingCanvas canvas(96);
     w.drawPage(canvas);

@@ -342,6 +342,9 @@ void TForm5::FormActivate()
     // A stored zoom that is not a number or out of range leaves the current one.
     if (const auto stored = parseZoom(m_settingsFile.readString("Zoom", "Scale", "110")))
         setZoom(*stored);
+    // The style may have changed since the window was last shown, and with
+    // it the way the sheet lies.
+    m_paintBox1->setFixedSize(pageBoxSize(m_zoom));
     m_edit1->setText(QString::number(m_zoom));
     applyButtonBar(m_settingsFile.readString("botan", "botan", "0") != "0");
 
