@@ -1,7 +1,8 @@
 // Newspaper pages of a generated meeting day: one page drawn as the display
 // window paints it (what switching races costs), the same layout on the
-// recording canvas (the layout without the rasteriser), and a day's 24
-// races of two venues printed to PDF files as the batch print does.
+// recording canvas (the layout without the rasteriser), both in each page
+// style (argument: the setting Sinbun), and a day's 24 races of two venues
+// printed to PDF files as the batch print does.
 //
 //   render_bench --benchmark_counters_tabular=true
 
@@ -73,10 +74,25 @@ Fixture &fixture()
     return f;
 }
 
+// The style of the benchmark's argument; the race-programme style shows
+// odd races only (each page holds the next race too).
+int selectStyle(cli::NewspaperDay &day, const benchmark::State &state)
+{
+    day.paper->settings.sinbun = std::to_string(state.range(0));
+    return state.range(0) == 2 ? 2 : 1;
+}
+
+const char *styleLabel(const benchmark::State &state)
+{
+    static const char *const kLabels[] = {"vertical", "horizontal", "programme"};
+    return kLabels[state.range(0)];
+}
+
 // A race after race, as the display window's race buttons switch them.
 void BM_ScreenPage(benchmark::State &state)
 {
     cli::NewspaperDay &day = *fixture().days[0];
+    const int step = selectStyle(day, state);
     const PageBoxSize box = screenPageBoxSize(*day.paper, kZoom, kScreenPpi, 297 / 25.4, 210 / 25.4);
     const QSize size(box.width, box.height);
     int race = 0;
@@ -85,27 +101,33 @@ void BM_ScreenPage(benchmark::State &state)
         ImagePage page(size, kScreenPpi, 0, 0);
         DrawScreenPage(page.canvas(), *day.paper, kZoom, kScreenPpi);
         benchmark::DoNotOptimize(page.finish().constBits());
-        ++race;
+        race += step;
     }
-    state.SetLabel("zoom 110, 96 ppi");
+    state.SetLabel(std::string(styleLabel(state)) + ", zoom 110, 96 ppi");
+    day.paper->settings.sinbun = "0";
 }
-BENCHMARK(BM_ScreenPage)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScreenPage)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_ScreenPageLayoutOnly(benchmark::State &state)
 {
     cli::NewspaperDay &day = *fixture().days[0];
+    const int step = selectStyle(day, state);
     int race = 0;
     std::size_t calls = 0;
+    std::size_t pages = 0;
     for (auto _ : state) {
         day.selectRace(race % day.card->RaceCount + 1);
         RecordingCanvas canvas(ScreenSetupFor(*day.paper, kZoom, kScreenPpi).dpi);
         DrawScreenPage(canvas, *day.paper, kZoom, kScreenPpi);
         calls += canvas.calls().size();
-        ++race;
+        ++pages;
+        race += step;
     }
-    state.counters["calls/page"] = benchmark::Counter(double(calls) / double(race));
+    state.counters["calls/page"] = benchmark::Counter(double(calls) / double(pages));
+    state.SetLabel(styleLabel(state));
+    day.paper->settings.sinbun = "0";
 }
-BENCHMARK(BM_ScreenPageLayoutOnly)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScreenPageLayoutOnly)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // Both venues of the day, every race, one PDF file per race.
 void BM_PrintDayToPdf(benchmark::State &state)

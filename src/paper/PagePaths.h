@@ -2,6 +2,7 @@
 
 #include "paper/Newspaper.h"
 #include "paper/PageCanvas.h"
+#include "paper/PrintTarget.h"
 
 #include <string>
 
@@ -9,8 +10,8 @@ namespace zorbe {
 
 // The drawing paths of a newspaper page. Each sets the page parameters of
 // its path, then draws the page of the race in pageSpan() in the path's
-// order. The style is paper.settings.style(); the horizontal and
-// race-programme layouts are drawn as the vertical page until they exist.
+// order, in the style of paper.settings.style(). The race-programme page
+// has no picks panel and holds the race after pageSpan()'s as well.
 //
 // All of them throw ConversionError (a race-card field or an edit that is
 // not a number) and files::FileError (an odds file that cannot be read);
@@ -34,6 +35,13 @@ enum class PrintPath
 // offset): parameters of the path, then body, picks, frame.
 void DrawPrintedPage(const TPageContext &ctx, TNewspaper &paper, PrintPath path, const TPrintEdits &edits);
 
+// The layout a print path draws (the popup print draws every style but the
+// vertical as the horizontal page) and the sheet it needs: the vertical
+// page on its side, the others upright. Set it on the printer before the
+// job begins.
+PageStyle printedStyle(const TNewspaper &paper, PrintPath path);
+SheetOrientation printedSheet(const TNewspaper &paper, PrintPath path);
+
 // The device rectangle a page body whitens first (its full extent).
 PageRect pageExtent(PageStyle style);
 
@@ -41,8 +49,8 @@ PageRect pageExtent(PageStyle style);
 inline constexpr int kPageExtentZoom = 110;
 
 // The screen's page box at zoom, in pixels: the printer's sheet (given in
-// inches) at the screen's resolution, and never smaller than the vertical
-// page of 18 runners or, for the other styles, than the extent they whiten.
+// inches, either way up) turned as the style prints it, at the screen's
+// resolution, and never smaller than the style's page of 18 runners.
 struct PageBoxSize
 {
     int width = 0;

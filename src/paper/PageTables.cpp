@@ -306,10 +306,33 @@ bool allFullWidthSpaces(std::string_view text)
     return true;
 }
 
-} // namespace
-
-PastClass pastRaceClass(const PastRaceClassInput &in)
+// A past race without a class code: its short name, else what its
+// condition name says.
+std::string unclassedText(const PastRaceClassInput &in, bool noName)
 {
+    if (!noName)
+        return std::string(in.shortName);
+    const std::string_view cond = in.conditionName;
+    const std::string b13 = bytes(cond, 13, 6);
+    if (b13.size() == 6 && !allFullWidthSpaces(b13))
+        return b13;
+    const std::string b11 = bytes(cond, 11, 2);
+    if (b11.size() == 2 && b11 != "\x81\x40")
+        return bytes(cond, 1, 2) + bytes(cond, 7, 2) + b11;
+    const std::string b1 = bytes(cond, 1, 6);
+    if (b1.size() == 6 && !allFullWidthSpaces(b1))
+        return bytes(cond, 1, 4) + bytes(cond, 7, 2);
+    return {};
+}
+
+enum class ClassWords { Vertical, Horizontal };
+
+// The class text and suffix of a past race in the words of either page:
+// the horizontal cells have their own short forms and grade suffixes, and
+// no suffix where the class text already says it.
+PastClass pastClassIn(const PastRaceClassInput &in, ClassWords words)
+{
+    const bool horizontal = words == ClassWords::Horizontal;
     const bool filly = in.symbol == "020" || in.symbol == "021" || in.symbol == "023" || in.symbol == "024";
     const std::string prefix = filly ? sj("牝") : std::string();
     const bool noName = in.shortName == threeSpaces() || isBlank(in.shortName);
@@ -318,21 +341,26 @@ PastClass pastRaceClass(const PastRaceClassInput &in)
     if (code == "701")
         return {prefix + sj("新馬"), {}};
     if (code == "702")
-        return {filly ? sj("牝未出") : sj("未出走"), {}};
+        return {horizontal ? prefix + sj("未出") : filly ? sj("牝未出") : sj("未出走"), {}};
     if (code == "703")
-        return {filly ? sj("牝未勝") : sj("未勝利"), {}};
+        return {horizontal ? prefix + sj("未勝") : filly ? sj("牝未勝") : sj("未勝利"), {}};
     if (code == "003")
         return {sj("300万"), {}};
     if (code == "004")
         return {sj("400万"), {}};
     if (code == "007")
         return {sj("700万"), {}};
-    if (code == "005")
-        return {noName ? prefix + sj("1勝ｸﾗｽ") : name, sj("1勝")};
-    if (code == "009")
-        return noName ? PastClass{sj("900万"), prefix + sj("9下")} : PastClass{name, sj("9下")};
-    if (code == "010")
-        return {noName ? prefix + sj("2勝ｸﾗｽ") : name, sj("2勝")};
+    if (code == "005" || code == "010") {
+        const std::string suffix = sj(code == "005" ? "1勝" : "2勝");
+        if (!noName)
+            return {name, suffix};
+        return {prefix + sj(code == "005" ? "1勝ｸﾗｽ" : "2勝ｸﾗｽ"), horizontal ? std::string() : suffix};
+    }
+    if (code == "009") {
+        if (!noName)
+            return {name, sj("9下")};
+        return horizontal ? PastClass{prefix + sj("900万"), {}} : PastClass{sj("900万"), prefix + sj("9下")};
+    }
     if (code == "014")
         return {noName ? sj("140万") : name, sj(" 14")};
     if (code == "015")
@@ -342,39 +370,55 @@ PastClass pastRaceClass(const PastRaceClassInput &in)
     if (code == "999") {
         if (noName)
             return {sj("ｵｰﾌﾟﾝ"), {}};
-        const std::string suffix = gradeSuffix(in.grade);
-        return {name, suffix.empty() ? sj(" OP") : suffix};
+        const std::string suffix =
+            horizontal ? lookUp({{"A", " G1"}, {"B", " G2"}, {"C", " G3"}, {"F", " JG1"}, {"G", " JG2"}, {"H", " JG3"}},
+                                in.grade)
+                       : gradeSuffix(in.grade);
+        return {name, suffix.empty() ? std::string(" OP") : suffix};
     }
     if (!isBlank(code))
         return {};
-    // No class code: the short name, else what the condition name says.
-    if (!noName)
-        return {std::string(in.shortName), {}};
-    const std::string_view cond = in.conditionName;
-    const std::string b13 = bytes(cond, 13, 6);
-    if (b13.size() == 6 && !allFullWidthSpaces(b13))
-        return {b13, {}};
-    const std::string b11 = bytes(cond, 11, 2);
-    if (b11.size() == 2 && b11 != "\x81\x40")
-        return {bytes(cond, 1, 2) + bytes(cond, 7, 2) + b11, {}};
-    const std::string b1 = bytes(cond, 1, 6);
-    if (b1.size() == 6 && !allFullWidthSpaces(b1))
-        return {bytes(cond, 1, 4) + bytes(cond, 7, 2), {}};
-    return {};
+    return {unclassedText(in, noName), {}};
 }
 
-std::string ownerText(std::string_view owner)
+} // namespace
+
+PastClass pastRaceClass(const PastRaceClassInput &in)
+{
+    return pastClassIn(in, ClassWords::Vertical);
+}
+
+PastClass horizontalPastClass(const PastRaceClassInput &in)
+{
+    return pastClassIn(in, ClassWords::Horizontal);
+}
+
+namespace {
+
+// The owner's cuts: a name after two full-width spaces, a short family name
+// followed by blanks and its given name, or the first `width` bytes.
+// Returns "" for the last case, which the callers finish themselves.
+std::string cutOwner(std::string_view owner, std::size_t afterSpaces)
 {
     const std::string fullSpace = "\x81\x40";
     auto spacesAt = [&](std::size_t from1, std::size_t to1) {
         return owner.size() >= to1 && allFullWidthSpaces(owner.substr(from1 - 1, to1 - from1 + 1));
     };
     if (owner.substr(0, 4) == fullSpace + fullSpace)
-        return bytes(owner, 5, 14);
+        return bytes(owner, 5, afterSpaces);
     if (spacesAt(3, 16))
         return bytes(owner, 1, 4) + bytes(owner, 17, 4);
     if (spacesAt(5, 16))
         return bytes(owner, 1, 4) + bytes(owner, 17, 10);
+    return {};
+}
+
+} // namespace
+
+std::string ownerText(std::string_view owner)
+{
+    if (std::string cut = cutOwner(owner, 14); !cut.empty())
+        return cut;
     // Two long company names the column cannot hold get their short forms.
     static const std::array<Pair, 2> shortForms{{{"青嶺ホールディ", "青嶺ＨＤ"}, {"白峰ホールディ", "白峰ＨＤ"}}};
     const std::string head = bytes(owner, 1, 14);
@@ -382,6 +426,92 @@ std::string ownerText(std::string_view owner)
         if (head == sj(prefix))
             return sj(name);
     return head;
+}
+
+std::string horizontalOwnerText(std::string_view owner)
+{
+    if (std::string cut = cutOwner(owner, 12); !cut.empty())
+        return cut;
+    return bytes(owner, 1, 12);
+}
+
+std::string horizontalWeightRuleText(std::string_view rule)
+{
+    return codeNumber(rule) == 1 ? sj("  ハンデ）") : weightRuleText(rule);
+}
+
+std::string pastSurfaceWord(std::string_view track)
+{
+    const int t = codeNumber(track);
+    if (t == 10)
+        return sj("芝直");
+    if (t == 11 || t == 17)
+        return sj("芝　");
+    if (t == 12 || t == 13 || t == 16 || t == 18 || t == 19 || t == 22)
+        return sj("芝外");
+    if (t == 14 || t == 15 || t == 20 || t == 21)
+        return sj("芝内");
+    if (t == 23 || t == 24)
+        return sj("ダ　");
+    if (t >= 51 && t <= 59)
+        return sj("障　");
+    return {};
+}
+
+std::string coatColourWord(std::string_view colour)
+{
+    static const std::array<std::string_view, 11> words{"　栗", "栃栗", "　鹿", "黒鹿", "青鹿", "　青",
+                                                        "　芦", "栗粕", "鹿粕", "青粕", "　白"};
+    const int c = codeNumber(colour);
+    if (c < 1 || c > 11)
+        return {};
+    return sj(words[static_cast<std::size_t>(c - 1)]);
+}
+
+std::string bandAgeWord(int age)
+{
+    static const std::array<std::string_view, 14> ages{"二", "三", "四", "五", "六", "七", "八",
+                                                       "九", "十", "十一", "十二 ", "十三 ", "十四 ", "十五 "};
+    if (age < 2 || age > 15)
+        return {};
+    return sj(ages[static_cast<std::size_t>(age - 2)]);
+}
+
+std::string programmeSymbolText(std::string_view s)
+{
+    return lookUp({{"020", "牝"},        {"021", "牝"},       {"023", "牝"},       {"024", "牝 特"},
+                   {"004", "特"},        {"M00", "九州産"},   {"M01", "九州産"},   {"M03", "九州産"},
+                   {"M04", "九州産 特"}, {"N00", "国際"},     {"N01", "国際"},     {"N03", "国際"},
+                   {"A00", "混"},        {"A01", "混"},       {"A02", "混"},       {"A03", "混"},
+                   {"A04", "混 特"},     {"A10", "混 牡"},    {"A11", "混 牡"},    {"A13", "混 牡"},
+                   {"A14", "混 牡"},     {"A30", "混 牡"},    {"A31", "混 牡"},    {"A33", "混 牡"},
+                   {"A34", "混 牡 特"},  {"A20", "混 牝"},    {"A21", "混 牝"},    {"A23", "混 牝"},
+                   {"A24", "混 牝 特"},  {"B00", "父"},       {"B01", "父"},       {"B03", "父"},
+                   {"B04", "父 特"},     {"C00", "市"},       {"C01", "市"},       {"C03", "市"},
+                   {"C04", "市"},        {"D00", "抽"},       {"D01", "抽"},       {"D03", "抽"},
+                   {"E00", "抽"},        {"E01", "抽"},       {"E03", "抽"},       {"F00", "市 抽"},
+                   {"F01", "市 抽"},     {"F03", "市 抽"},    {"F04", "市 抽 特"}},
+                  s);
+}
+
+std::string programmeWeightRuleText(std::string_view rule)
+{
+    const std::string text = horizontalWeightRuleText(rule);
+    return text.empty() ? text : text + sj("　");
+}
+
+std::string programmeSexWord(std::string_view sex)
+{
+    switch (codeNumber(sex)) {
+    case 1:
+        return sj("牡");
+    case 2:
+        return sj("牝");
+    case 3:
+        return sj("ｾﾝ");
+    default:
+        return {};
+    }
 }
 
 std::string pastJockeyText(std::string_view jockeyName)

@@ -60,6 +60,32 @@ struct PastRaceClassInput
 };
 PastClass pastRaceClass(const PastRaceClassInput &in);
 
+// The same classes in the words of the horizontal page's cells: other
+// short forms, grade suffixes " G1" … " OP", and no suffix where the class
+// text already says it.
+PastClass horizontalPastClass(const PastRaceClassInput &in);
+
+// The words of the horizontal and programme pages.
+// Weight rule as the end of the horizontal class line ("  ハンデ）", " 別定）" …).
+std::string horizontalWeightRuleText(std::string_view rule);
+// A past race's surface in two characters: "芝直", "芝　", "芝外", "芝内",
+// "ダ　", "障　".
+std::string pastSurfaceWord(std::string_view track);
+// Coat colour as a two-character word ("　栗", "栃栗", …).
+std::string coatColourWord(std::string_view colour);
+// Age by the year difference: "二" … "十一", then "十二 " … "十五 " with a
+// trailing space; "" for any other difference.
+std::string bandAgeWord(int age);
+// The horizontal page's owner: the same cuts as ownerText, at most 12 bytes
+// and without the short forms.
+std::string horizontalOwnerText(std::string_view owner);
+// The programme's class-line words: its own condition-symbol table, and the
+// weight rule followed by a full-width space ("  ハンデ）　" …).
+std::string programmeSymbolText(std::string_view symbol);
+std::string programmeWeightRuleText(std::string_view rule);
+// Sex without a trailing space: "牡", "牝", "ｾﾝ".
+std::string programmeSexWord(std::string_view sex);
+
 // The owner name as the runner column prints it (at most 14 bytes).
 std::string ownerText(std::string_view owner);
 // A past race's jockey: the first 6 bytes, or for the one family name the

@@ -41,7 +41,7 @@ RecordingPrinter::~RecordingPrinter() = default;
 
 std::unique_ptr<TPrintJob> RecordingPrinter::beginJob(const std::string &title)
 {
-    m_jobs.push_back({title, std::make_unique<RecordingCanvas>(m_dpi), false, false});
+    m_jobs.push_back({title, std::make_unique<RecordingCanvas>(m_dpi), false, false, m_sheet});
     return std::make_unique<RecordedJob>(m_jobs, m_jobs.size() - 1, m_dpi, m_originX, m_originY);
 }
 

@@ -10,6 +10,11 @@ namespace zorbe {
 
 class RecordingCanvas;
 
+// How the sheet lies: the vertical page prints across an A4 sheet on its
+// side, the horizontal and programme pages (bands of 15 mm per runner, up
+// to 297 mm before scaling) down an upright one.
+enum class SheetOrientation { Landscape, Portrait };
+
 // One print job: a single page drawn on context(), then ended (sent to the
 // printer or written out) or aborted.
 class TPrintJob
@@ -34,6 +39,9 @@ public:
     // Starts a job titled title (cp932); nullptr when the printer cannot
     // start one (the printer has reported why through errorText()).
     virtual std::unique_ptr<TPrintJob> beginJob(const std::string &title) = 0;
+    // The sheet the jobs begun from now on print on. A printer that cannot
+    // turn its sheet ignores it; one that passes jobs on passes this on too.
+    virtual void setSheetOrientation(SheetOrientation) {}
     // The printer set-up dialog; the chosen printer is used by later jobs.
     // false when cancelled (or when there is nothing to set up).
     virtual bool setup() { return false; }
@@ -52,15 +60,18 @@ public:
         std::unique_ptr<RecordingCanvas> canvas;
         bool ended = false;
         bool aborted = false;
+        SheetOrientation sheet = SheetOrientation::Landscape;
     };
 
     explicit RecordingPrinter(int dpi = 600, int originX = 0, int originY = 0);
     ~RecordingPrinter() override;
 
     std::unique_ptr<TPrintJob> beginJob(const std::string &title) override;
+    void setSheetOrientation(SheetOrientation orientation) override { m_sheet = orientation; }
     const std::vector<Job> &jobs() const { return m_jobs; }
 
 private:
+    SheetOrientation m_sheet = SheetOrientation::Landscape;
     int m_dpi;
     int m_originX;
     int m_originY;

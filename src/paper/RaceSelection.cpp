@@ -305,17 +305,14 @@ std::string failedRace(int race, const std::string &why)
 std::string printRace(TNewspaper &paper, int r, const TPrintEdits &edits, TPrinter &printer)
 {
     pageSpan() = makeRaceSpan(r, paper.RunnerCounts);
+    printer.setSheetOrientation(printedSheet(paper, PrintPath::Batch));
     std::unique_ptr<TPrintJob> job = printer.beginJob(printJobTitle(paper.card, r));
     if (!job) {
         const std::string why = printer.errorText();
         return failedRace(r, why.empty() ? "印刷を開始できませんでした。" : why);
     }
-    // The programme page holds two races; an even race has no page of its
-    // own and gives an empty job.
-    const bool drawn = !(paper.settings.style() == PageStyle::Programme && r % 2 == 1);
     try {
-        if (drawn)
-            DrawPrintedPage(job->context(), paper, PrintPath::Batch, edits);
+        DrawPrintedPage(job->context(), paper, PrintPath::Batch, edits);
     } catch (const ConversionError &e) {
         job->abort();
         return failedRace(r, e.what());
@@ -345,8 +342,11 @@ TBatchResult BatchPrint(TNewspaper &paper, const std::array<bool, 12> &checked, 
         return result;
     }
     const int races = racesOfDay(paper.card);
+    // A programme page holds an odd race and the race after it, so an even
+    // race has no page of its own (checking all races checks them too).
+    const bool oddOnly = paper.settings.style() == PageStyle::Programme;
     for (int r = 0; r < races; ++r) {
-        if (!checked[static_cast<std::size_t>(r)])
+        if (!checked[static_cast<std::size_t>(r)] || (oddOnly && r % 2 == 1))
             continue;
         progress.show(batchProgressText(paper.card.Form3Label1, r));
         const std::string error = printRace(paper, r, edits, printer);

@@ -76,8 +76,9 @@ struct TBatchResult
 // The batch print: for each checked race in order (index 0..11, races of
 // the day only) set pageSpan(), begin a job titled printJobTitle, draw the
 // page with the batch parameters, end the job; between races ask
-// progress.cancelled(). In the race-programme style an even race gives an
-// empty job. A ConversionError, a files::FileError or a failed job ends the
+// progress.cancelled(). In the race-programme style only odd races are
+// printed, each page holding the race after it as well. Each job's sheet
+// is turned as the style prints. A ConversionError, a files::FileError or a failed job ends the
 // batch with Failed and a message naming the race.
 TBatchResult BatchPrint(TNewspaper &paper, const std::array<bool, 12> &checked, const TPrintEdits &edits,
                         TPrinter &printer, TBatchProgress &progress);

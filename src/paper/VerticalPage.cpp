@@ -1,137 +1,32 @@
 #include "paper/VerticalPage.h"
 
-#include "data/formats/Codes.h"
+#include "paper/LayoutSupport.h"
 #include "paper/PageModel.h"
 #include "paper/PagePaths.h"
 #include "paper/PageTables.h"
 #include "platform/Cp932.h"
 #include "platform/Fields.h"
-#include "platform/Files.h"
-
-#include <cmath>
-#include <cstdio>
 
 namespace zorbe {
 namespace {
 
 namespace pt = pagetables;
+using namespace layout;
 
-const std::string kFullSpace = "\x81\x40";
-
-// Bytes from1 … from1 + count - 1 (1-based) of text, as far as it has them.
-std::string bytesOf(std::string_view text, std::size_t from1, std::size_t count)
-{
-    if (from1 == 0 || from1 > text.size())
-        return {};
-    return std::string(text.substr(from1 - 1, count));
-}
-
-bool allFullSpaces(std::string_view text)
-{
-    if (text.empty() || text.size() % 2 != 0)
-        return false;
-    for (std::size_t i = 0; i < text.size(); i += 2)
-        if (text.substr(i, 2) != kFullSpace)
-            return false;
-    return true;
-}
-
-// The first `count` characters of cp932 text (a character is one or two bytes).
-std::string firstChars(std::string_view text, int count)
-{
-    std::size_t i = 0;
-    for (int c = 0; c < count && i < text.size(); ++c)
-        i += cp932::charLength(text, i);
-    return std::string(text.substr(0, i));
-}
-
-// A number field that may be blank: blank (or "00"-style zero) gives 0.
-int number(std::string_view text, std::string_view name)
-{
-    return static_cast<int>(toIntOrBlank(text, name, 0));
-}
-
-// Decimal text of value the shortest way ("1234.5", "120").
-std::string shortestDecimal(double value)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
-}
-
-// Fixed with `decimals` decimals, halves away from zero.
-std::string fixedDecimal(double value, int decimals)
-{
-    const double scale = std::pow(10.0, decimals);
-    const double rounded = std::round(value * scale) / scale;
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded);
-    return buffer;
-}
-
-// A placing record a, b, c, d: b, c and d each take three places.
-std::string recordText(const std::array<int, 4> &counts)
-{
-    std::string text = std::to_string(counts[0]);
-    for (int i = 1; i < 4; ++i)
-        text += (counts[i] < 10 ? "  " : " ") + std::to_string(counts[i]);
-    return text;
-}
-
-bool isJumpTrackCode(int track)
-{
-    return track >= 51 && track <= 59;
-}
-
-enum class RaceSurface { Turf, Dirt, Jump, Other };
-
-RaceSurface surfaceOf(int track)
-{
-    if (track >= 10 && track <= 22)
-        return RaceSurface::Turf;
-    if (track == 23 || track == 24)
-        return RaceSurface::Dirt;
-    if (isJumpTrackCode(track))
-        return RaceSurface::Jump;
-    return RaceSurface::Other;
-}
-
-// One page being drawn: the coordinate conversions and fonts of the page.
-class Page
+// One page being drawn: the page writer and the runner columns.
+class Page : public PageWriter
 {
 public:
-    Page(const TPageContext &ctx, const TNewspaper &paper)
-        : ctx(ctx), paper(paper), card(paper.card), p(pageParams()), span(pageSpan()),
-          font(paper.settings.font)
+    Page(const TPageContext &ctx, const TNewspaper &paper) : PageWriter(ctx, paper)
     {
-        n = span.end - span.start;
-        if (n < 0)
-            n = 0;
-        if (n > TRaceCard::kSlots)
-            n = TRaceCard::kSlots;
+        n = spanRunners(span.start, span.end);
     }
 
-    int X(int mm) const { return MmToX(ctx, p.leftMm + mm); }
-    int Y(int mm) const { return MmToY(ctx, p.topMm + mm); }
-    void V(int size) const { SelectPageFont(ctx, size, true, font); }
-    void H(int size, bool bold = false) const { SelectHorizontalFont(ctx, size, bold, font); }
-    void text(int xMm, int yMm, std::string_view s) const
-    {
-        if (!s.empty())
-            ctx.canvas.textOut(X(xMm), Y(yMm), s);
-    }
-    void colour(Rgb c) const { ctx.canvas.setFontColour(c); }
     // Right edge of runner column k (0 = the lowest number).
     int R(int k) const { return 13 * (n - k); }
     int horse(int k) const { return span.start + k; }
     int race() const { return span.race; }
 
-    const TPageContext &ctx;
-    const TNewspaper &paper;
-    const TRaceCard &card;
-    const TLayoutParams &p;
-    const TRaceSpan &span;
-    std::string font;
     int n = 0;
 };
 
@@ -293,38 +188,6 @@ void drawHeader(const Page &pg)
 // ---------------------------------------------------------------------------
 // Runner columns
 
-const TMasterEntry *findTrainer(const MasterTables &masters, const std::string &code)
-{
-    for (const auto &entry : masters.TrainerTable)
-        if (entry.Code == code)
-            return &entry;
-    return nullptr;
-}
-
-std::string runningStyle(const TRaceCard &c, int h)
-{
-    int positions = 0;
-    int runners = 0;
-    const std::size_t hh = static_cast<std::size_t>(h);
-    for (std::size_t k = 1; k <= 5; ++k) {
-        const int corner = number(c.PastCorner[hh][k][4], "4コーナー");
-        if (corner == 0)
-            continue;
-        positions += corner;
-        runners += number(c.PastRegistered[hh][k], "登録頭数");
-    }
-    const double ratio = positions > 0 && runners > 0 ? static_cast<double>(positions) / runners : 1.01;
-    if (ratio > 0 && ratio <= 0.2)
-        return sj("逃");
-    if (ratio > 0.2 && ratio <= 0.4)
-        return sj("先");
-    if (ratio > 0.4 && ratio <= 0.75)
-        return sj("差");
-    if (ratio > 0.75 && ratio <= 1)
-        return sj("追");
-    return {};
-}
-
 std::string trainerText(const Page &pg, int k, const TMasterEntry *trainer)
 {
     const std::size_t r = static_cast<std::size_t>(pg.race());
@@ -348,83 +211,11 @@ void drawJockey(const Page &pg, int k)
         pg.card.EntryJockeyName[static_cast<std::size_t>(pg.race())][static_cast<std::size_t>(k + 1)];
     const int R = pg.R(k);
     if (bytesOf(name, 5, 2) == kFullSpace)
-        pg.text(R - 10, 62, bytesOf(name, 1, 2) + kFullSpace + bytesOf(name, 3, 2));
+        pg.text(R - 10, 62, bytesOf(name, 1, 2) + std::string(kFullSpace) + bytesOf(name, 3, 2));
     else if (bytesOf(name, 7, 2) == kFullSpace)
         pg.text(R - 10, 62, bytesOf(name, 1, 6));
     else
         pg.text(R - 11, 62, name);
-}
-
-std::string oddsText(const Page &pg, int k)
-{
-    const TRaceCard &c = pg.card;
-    const std::size_t r = static_cast<std::size_t>(pg.race());
-    const std::size_t j = static_cast<std::size_t>(k + 1);
-    const std::string &mode = pg.paper.settings.ozz;
-    if (mode == "0") {
-        // The PAT program's own odds file of the race.
-        const int venue = number(c.RaceVenue[r], "開催場");
-        const int raceNo = number(c.RaceNo[r], "レース番号");
-        if (venue < 1 || venue > 10 || raceNo < 1 || raceNo > 12)
-            return {};
-        static const char *const kRaceChars = "123456789ABC";
-        const std::string name = sj("ZO-") + (venue == 10 ? std::string("A") : std::to_string(venue)) +
-                                 std::to_string(number(c.MeetKai, "開催回")) +
-                                 std::string(1, kRaceChars[raceNo - 1]) + ".JRA";
-        const WinPath file = WinPath(pg.paper.settings.patwin) / name;
-        const auto bytes = files::readIfExists(file);
-        if (!bytes || bytes->size() < 828)
-            return {};
-        if (bytes->substr(0, 8) != c.MeetYear + c.MeetMonth + c.MeetDay)
-            return {};
-        return bytes->substr(145 + 18 * static_cast<std::size_t>(k), 5);
-    }
-    if (mode == "1") {
-        const WinPath dayFile = WinPath(c.OddsFolder) / (c.MeetYear + c.MeetMonth + c.MeetDay + ".odz");
-        if (!files::exists(dayFile))
-            return {};
-        const std::string key = std::string(formats::codes::oddsVenueNumber(c.RaceVenue[r])) + c.MeetYear +
-                                c.MeetKai + c.MeetNichi + c.RaceNo[r];
-        for (int i = 0; i < c.OddsCount && i < TRaceCard::kOdds; ++i) {
-            const std::string &stored = c.OddsKey[static_cast<std::size_t>(i)];
-            if (stored.empty() || key.find(stored) == std::string::npos)
-                continue;
-            const std::string &entry = c.OddsWin[static_cast<std::size_t>(i)][j];
-            if (entry == "*    ")
-                return "49.9";
-            if (entry == "/    ")
-                return sj("ﾄﾘｹｼ");
-            if (entry.empty() || isBlank(entry))
-                return {};
-            std::string_view digits = entry;
-            while (!digits.empty() && digits.back() == ' ')
-                digits.remove_suffix(1);
-            while (!digits.empty() && digits.front() == ' ')
-                digits.remove_prefix(1);
-            return fixedDecimal(number(digits, "単勝オッズ") / 10.0, 1);
-        }
-        return {};
-    }
-    const std::string &entry = c.OddsWin[r][j];
-    if (entry.empty())
-        return {};
-    return entry[0] == ' ' ? bytesOf(entry, 2, 4) : bytesOf(entry, 1, 3);
-}
-
-std::array<int, 4> recordOf(const TRaceCard &c, int h, std::initializer_list<int> groups)
-{
-    std::array<int, 4> counts{};
-    for (int g : groups)
-        for (std::size_t i = 0; i < 4; ++i)
-            counts[i] += number(c.HorseResults[static_cast<std::size_t>(h)][static_cast<std::size_t>(g)][i + 1],
-                                "成績");
-    return counts;
-}
-
-bool startsWithFullWidthCapital(std::string_view name)
-{
-    const std::string first = firstChars(name, 1);
-    return first.size() == 2 && first >= sj("Ａ") && first <= sj("Ｚ");
 }
 
 std::string pedigreeName(std::string_view name)
@@ -443,16 +234,13 @@ void drawProfile(const Page &pg, int k)
     const int track = number(c.RaceTrack[r], "トラック");
     const RaceSurface surface = surfaceOf(track);
 
-    const TMasterEntry *trainer = findTrainer(pg.paper.masters, c.EntryTrainerCode[r][j]);
+    const TMasterEntry *trainer = findMaster(pg.paper.masters.TrainerTable, c.EntryTrainerCode[r][j]);
     const int venue = number(c.RaceVenue[r], "開催場");
     pg.V(6);
-    if (trainer && trainer->Region == "1" && venue >= 7 && venue <= 10)
-        pg.text(R - 1, 5, sj("関東馬"));
-    else if (trainer && trainer->Region == "2" && venue >= 1 && venue <= 6)
-        pg.text(R - 1, 5, sj("関西馬"));
+    pg.text(R - 1, 5, travellingMark(trainer, venue));
 
     pg.H(6);
-    pg.text(R - 12, 11, oddsText(pg, k));
+    pg.text(R - 12, 11, oddsText(pg.paper, pg.race(), k + 1));
 
     const int mark = number(c.HorseMark[hh], "馬記号");
     pg.V(13 - pg.p.fontReduce);
@@ -509,49 +297,15 @@ void drawProfile(const Page &pg, int k)
 // ---------------------------------------------------------------------------
 // Past-race cells
 
-bool hasDate(const TRaceCard &c, std::size_t h, std::size_t k)
-{
-    return number(c.PastYear[h][k], "前走年") != 0;
-}
-
-// The standard time of a past race from the day's time-correction table.
-int standardTime(const TRaceCard &c, std::size_t h, std::size_t k)
-{
-    const std::string key = c.PastYear[h][k] + c.PastVenue[h][k] + c.PastKai[h][k] + c.PastNichi[h][k];
-    for (int t = 0; t < c.STimeCount && t < TRaceCard::kSTime; ++t) {
-        if (c.STimeKey[static_cast<std::size_t>(t)] != key)
-            continue;
-        const int raceNo = number(c.PastRaceNo[h][k], "前走レース番号");
-        if (raceNo < 1 || raceNo > 12)
-            return 0;
-        return number(bytesOf(c.STimeStd[static_cast<std::size_t>(t)], 1 + 4 * static_cast<std::size_t>(raceNo - 1), 4),
-                      "基準タイム");
-    }
-    return 0;
-}
-
-// A race time M SS T in tenths of a second.
-int timeTenths(std::string_view time)
-{
-    if (time.size() != 4 || !isDigits(time) || time[0] > '4')
-        return static_cast<int>(toIntOrBlank(time, "走破タイム", 0));
-    return (time[0] - '0') * 600 + static_cast<int>(toInt(time.substr(1), "走破タイム"));
-}
-
 void drawTimeLine(const Page &pg, int R, int y, std::size_t h, std::size_t k)
 {
     const TRaceCard &c = pg.card;
-    const std::string &stored3F = c.PastLast3F[h][k];
-    int last3F = number(stored3F, "上がり3F");
-    if (isJumpTrackCode(number(c.PastTrack[h][k], "前走トラック")))
-        last3F *= 3;
-    if (last3F < 3 || last3F > 997)
-        last3F = 0;
-    const std::string &diffStored = c.PastTimeDiff[h][k];
-    const std::string diff = bytesOf(diffStored, 2, 1) + "." + bytesOf(diffStored, 3, 1);
+    const int horse = static_cast<int>(h);
+    const int past = static_cast<int>(k);
+    const int last3F = last3FTenths(c, horse, past);
+    const std::string diff = timeDiffText(c.PastTimeDiff[h][k]);
     if (last3F != 0) {
-        const int S = standardTime(c, h, k);
-        const int T = S == 0 ? 0 : S - timeTenths(c.PastTime[h][k]) + 100;
+        const int T = timeIndex(c, horse, past);
         std::string text = fixedDecimal(last3F / 10.0, 1) + " " + diff;
         if (T > 0 && T < 100)
             text += " " + std::to_string(T);
@@ -560,7 +314,7 @@ void drawTimeLine(const Page &pg, int R, int y, std::size_t h, std::size_t k)
         else
             text += std::to_string(T);
         pg.text(R - 12, y, text);
-    } else if (isBlank(stored3F) && isBlank(c.PastAbnormal[h][k])) {
+    } else if (isBlank(c.PastLast3F[h][k]) && isBlank(c.PastAbnormal[h][k])) {
         pg.text(R - 8, y, diff);
     }
 }
@@ -573,7 +327,7 @@ void drawPastCell(const Page &pg, int kRunner, int cell, int restMonths)
     const int R = pg.R(kRunner);
     const int b = pg.p.pastBase - 28 * cell;
 
-    if (!hasDate(c, h, k))
+    if (!hasPastDate(c, static_cast<int>(h), static_cast<int>(k)))
         return;
 
     // Line 1: meeting, venue, date.
@@ -732,52 +486,15 @@ void drawPage(const TPageContext &ctx, TNewspaper &paper)
     c.CurrentRace = pg.race();
     drawHeader(pg);
 
-    TRunnerFigures &figures = paper.figures;
-    figures.NoHistoryCount = 0;
-    const TFigureInputs inputs{c, paper.masters, pastRacesSetting(paper.settings.kako)};
-    for (int k = 0; k < pg.n; ++k) {
-        const int h = pg.horse(k);
-        if (h < 0 || h >= TRaceCard::kHorses)
-            break;
-        drawProfile(pg, k);
-        figures.resetDeviations();
-        const int rest = RestMonthsOf(c, h);
-        figures.RestMonths[static_cast<std::size_t>(k)] = rest;
-        for (int cell = 0; cell <= pg.p.pastLast; ++cell) {
-            // A time of four blanks stays "0" in the race card from here on.
-            std::string &time = c.PastTime[static_cast<std::size_t>(h)][static_cast<std::size_t>(cell + 1)];
-            if (time == "    ")
-                time = "0";
-            drawPastCell(pg, k, cell, rest);
-        }
-        drawRestRules(pg, k);
-        ComputeRunnerFigures(inputs, h, pg.span.start, figures);
-    }
+    drawRunnersWithFigures(paper, pg.n, pg.p.pastLast + 1,
+                           {[&](int k) { drawProfile(pg, k); },
+                            [&](int k, int cell, int rest) { drawPastCell(pg, k, cell, rest); },
+                            [&](int k) { drawRestRules(pg, k); }});
     drawTimeCorrectionMeans(pg);
 }
 
 // ---------------------------------------------------------------------------
 // Frame
-
-class Rules
-{
-public:
-    explicit Rules(const Page &pg) : m_pg(pg) {}
-    void pen(int width) const { m_pg.ctx.canvas.setPenWidth(width); }
-    void across(int y, int x1, int x2) const
-    {
-        m_pg.ctx.canvas.moveTo(m_pg.X(x1), m_pg.Y(y));
-        m_pg.ctx.canvas.lineTo(m_pg.X(x2), m_pg.Y(y));
-    }
-    void down(int x, int y1, int y2) const
-    {
-        m_pg.ctx.canvas.moveTo(m_pg.X(x), m_pg.Y(y1));
-        m_pg.ctx.canvas.lineTo(m_pg.X(x), m_pg.Y(y2));
-    }
-
-private:
-    const Page &m_pg;
-};
 
 void drawBracketRow(const Page &pg)
 {
@@ -785,7 +502,6 @@ void drawBracketRow(const Page &pg)
     const auto &circled = pg.paper.labels.CircledNumberText;
     const auto &numbers = pg.paper.labels.HorseNumberText;
     const auto &words = BracketWords();
-    const Rules rules(pg);
     pg.H(9, true);
     for (int b = 1; b <= 8; ++b) {
         const TBracketRunners runners = bracketRunners(pg.n, b);
@@ -812,8 +528,8 @@ void drawBracketRow(const Page &pg)
         pg.colour(kBlack);
         // A heavy rule between this bracket and the next one to its left.
         if (runners.last < pg.n) {
-            rules.pen(pg.p.thickPen);
-            rules.down(left, -1, pg.p.pageBottom - 13);
+            pg.pen(pg.p.thickPen);
+            pg.down(left, -1, pg.p.pageBottom - 13);
         }
     }
 }
@@ -823,36 +539,35 @@ void drawFrame(const Page &pg)
     const int n = pg.n;
     const int bottom = pg.p.pageBottom - 13;
     const int right = 13 * n + 26;
-    const Rules rules(pg);
 
-    rules.pen(pg.p.thinPen);
+    pg.pen(pg.p.thinPen);
     for (int k = 0; k + 1 < n; ++k)
-        rules.down(13 * (k + 1), 4, bottom);
-    rules.across(14, 0, 13 * n + 11);
-    rules.across(59, 0, 13 * n + 11);
-    rules.across(65, 0, 13 * n + 11);
-    rules.across(71, 0, 13 * n + 11);
-    rules.across(77, 0, right);
-    rules.pen(pg.p.thickPen);
-    rules.across(4, 0, 13 * n + 11);
-    rules.pen(pg.p.thinPen);
+        pg.down(13 * (k + 1), 4, bottom);
+    pg.across(14, 0, 13 * n + 11);
+    pg.across(59, 0, 13 * n + 11);
+    pg.across(65, 0, 13 * n + 11);
+    pg.across(71, 0, 13 * n + 11);
+    pg.across(77, 0, right);
+    pg.pen(pg.p.thickPen);
+    pg.across(4, 0, 13 * n + 11);
+    pg.pen(pg.p.thinPen);
     for (int y : {99, 127, 134})
-        rules.across(y, 13 * n + 4, right);
+        pg.across(y, 13 * n + 4, right);
     if (pg.p.pastLast != 2)
-        rules.across(166, 13 * n + 4, right);
-    rules.down(13 * n + 4, 87, bottom);
+        pg.across(166, 13 * n + 4, right);
+    pg.down(13 * n + 4, 87, bottom);
     for (int c = 0; c <= pg.p.pastLast; ++c)
-        rules.across(pg.p.pageBottom - 41 - 28 * c, 0, 13 * n + 4);
+        pg.across(pg.p.pageBottom - 41 - 28 * c, 0, 13 * n + 4);
 
-    rules.pen(pg.p.thickPen);
-    rules.down(0, -1, bottom);
-    rules.down(right, -1, bottom);
-    rules.across(-1, 0, right);
-    rules.across(bottom, 0, right);
-    rules.down(13 * n, -1, bottom);
-    rules.across(87, 0, right);
-    rules.down(13 * n + 11, -1, 87);
-    rules.across(14, 13 * n + 11, right);
+    pg.pen(pg.p.thickPen);
+    pg.down(0, -1, bottom);
+    pg.down(right, -1, bottom);
+    pg.across(-1, 0, right);
+    pg.across(bottom, 0, right);
+    pg.down(13 * n, -1, bottom);
+    pg.across(87, 0, right);
+    pg.down(13 * n + 11, -1, 87);
+    pg.across(14, 13 * n + 11, right);
 
     drawBracketRow(pg);
 }
@@ -861,12 +576,7 @@ void drawFrame(const Page &pg)
 
 void DrawVerticalPage(const TPageContext &ctx, TNewspaper &paper)
 {
-    try {
-        drawPage(ctx, paper);
-    } catch (const ConversionError &e) {
-        // Name the race as well as the field, so the user can find it.
-        throw ConversionError(std::to_string(pageSpan().race + 1) + "R " + e.field(), e.text());
-    }
+    namingRace(pageSpan().race, [&] { drawPage(ctx, paper); });
 }
 
 void DrawVerticalFrame(const TPageContext &ctx, const TNewspaper &paper)

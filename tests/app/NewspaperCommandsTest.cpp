@@ -204,6 +204,39 @@ TEST(RaceList, ListsAndRangesOfTheRacesOfTheDay)
     EXPECT_EQ(races("1-9", 8), "invalid");
 }
 
+// The page style of the shared home for one test; the vertical page again
+// afterwards.
+class StyleSetting
+{
+public:
+    explicit StyleSetting(const char *sinbun) { runCli({"settings", "set", "sinbun", "Sinbun", sinbun}); }
+    ~StyleSetting() { runCli({"settings", "set", "sinbun", "Sinbun", "0"}); }
+};
+
+TEST_F(NewspaperCommands, RenderDrawsTheStyleOfTheSettings)
+{
+    fs::create_directories(outFile("").parent_path());
+    {
+        const StyleSetting horizontal("1");
+        const auto r = runCli({"render", day, "--race", "1", "--out", outFile("h1.txt").string()});
+        ASSERT_EQ(r.code, 0) << r.err;
+        const std::string text = test::readNative(outFile("h1.txt"));
+        EXPECT_NE(text.find("\t五　走　前\n"), std::string::npos);
+    }
+    const StyleSetting programme("2");
+    // A programme page starts from an odd race.
+    const auto even = runCli({"render", day, "--race", "2", "--out", outFile("p2.txt").string()});
+    EXPECT_EQ(even.code, 2);
+    EXPECT_NE(even.err.find("奇数"), std::string::npos) << even.err;
+    EXPECT_FALSE(fs::exists(outFile("p2.txt")));
+    const auto odd = runCli({"render", day, "--race", "3", "--out", outFile("p3.txt").string()});
+    ASSERT_EQ(odd.code, 0) << odd.err;
+    const std::string text = test::readNative(outFile("p3.txt"));
+    EXPECT_NE(text.find("\t３\n"), std::string::npos);
+    EXPECT_NE(text.find("\t４\n"), std::string::npos);
+    EXPECT_EQ(text.find("\t五　走　前\n"), std::string::npos);
+}
+
 #ifdef ZORBE_WITH_GUI
 
 // Width and height from a PNG's header.
@@ -257,6 +290,20 @@ TEST_F(NewspaperCommands, PrintWritesOnePdfPerCheckedRaceNamedByTheJobTitle)
     ASSERT_EQ(runCli({"print", short8, "--out", all.string()}).code, 0);
     ASSERT_EQ(runCli({"print", short8, "--out", all.string()}).code, 0);
     EXPECT_EQ(filesIn(all).size(), 8u);
+}
+
+TEST_F(NewspaperCommands, ProgrammePrintIsTheOddRacesOnUprightSheets)
+{
+    const StyleSetting programme("2");
+    const fs::path folder = outFile("programme");
+    const auto r = runCli({"print", short8, "--out", folder.string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::set<std::string> files = filesIn(folder);
+    ASSERT_EQ(files.size(), 4u);
+    for (const std::string &name : files) {
+        EXPECT_EQ((name[name.size() - 5] - '0') % 2, 1) << name;   // 01, 03, 05, 07
+        EXPECT_NE(test::readNative(folder / name).find("/MediaBox [0 0 595"), std::string::npos) << name;
+    }
 }
 
 #else

@@ -177,4 +177,23 @@ int countUtf8(const RecordingCanvas &canvas, const std::string &utf8)
     return count;
 }
 
+const RecordedCall *textAt(const PaperDay &day, const std::string &utf8, int xMm, int yMm)
+{
+    const std::string text = sj(utf8);
+    for (const RecordedCall &call : day.canvas.calls())
+        if ((call.kind == RecordedCall::Kind::Text || call.kind == RecordedCall::Kind::VText) && call.text == text &&
+            call.x == day.x(xMm) && call.y == day.y(yMm))
+            return &call;
+    return nullptr;
+}
+
+bool lineAt(const PaperDay &day, int x1, int y1, int x2, int y2, int pen)
+{
+    for (const RecordedCall &c : day.canvas.calls())
+        if (c.kind == RecordedCall::Kind::Line && c.x == day.x(x1) && c.y == day.y(y1) && c.x2 == day.x(x2) &&
+            c.y2 == day.y(y2) && c.penWidth == pen)
+            return true;
+    return false;
+}
+
 } // namespace zorbe::test

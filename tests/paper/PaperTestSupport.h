@@ -57,4 +57,10 @@ std::string textsOf(const RecordingCanvas &canvas);
 const RecordedCall *findUtf8(const RecordingCanvas &canvas, const std::string &utf8);
 int countUtf8(const RecordingCanvas &canvas, const std::string &utf8);
 
+// The text call (horizontal or vertical) with this UTF-8 text at the device
+// position of page millimetre (xMm, yMm) on the day's last page, or nullptr.
+const RecordedCall *textAt(const PaperDay &day, const std::string &utf8, int xMm, int yMm);
+// Whether the last page has a line from (x1, y1) to (x2, y2) mm with this pen.
+bool lineAt(const PaperDay &day, int x1, int y1, int x2, int y2, int pen);
+
 } // namespace zorbe::test

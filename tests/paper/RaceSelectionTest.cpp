@@ -383,20 +383,40 @@ TEST_F(BatchPrinting, CancelDuringRaceThreeStopsAfterIt)
     EXPECT_TRUE(printer.jobs()[2].ended);
 }
 
-TEST_F(BatchPrinting, ProgrammeStyleGivesEmptyJobsForEvenRaces)
+TEST_F(BatchPrinting, ProgrammeStylePrintsOddRacesWithTheRaceAfterThem)
 {
     paper->settings.sinbun = "2";
     std::array<bool, 12> checked{};
-    checked[0] = checked[1] = checked[2] = true;
-    BatchPrint(*paper, checked, edits, printer, progress);
-    ASSERT_EQ(printer.jobs().size(), 3u);
-    EXPECT_TRUE(whitened(printer.jobs()[0]));
-    EXPECT_TRUE(printer.jobs()[1].canvas->calls().empty());
-    EXPECT_TRUE(printer.jobs()[1].ended);
-    EXPECT_TRUE(whitened(printer.jobs()[2]));
+    checked[0] = checked[1] = checked[2] = true;   // as "全レース選択" leaves them
+    const TBatchResult result = BatchPrint(*paper, checked, edits, printer, progress);
+    EXPECT_EQ(result.end, BatchEnd::Completed);
+    EXPECT_EQ(result.printed, 2);
+    // No sheet for 2R: it is on 1R's page.
+    EXPECT_EQ(titles(printer), (std::vector<std::string>{"0526051001", "0526051003"}));
+    EXPECT_EQ(progress.shown, (std::vector<std::string>{"東京　 １Ｒ 出力中", "東京　 ３Ｒ 出力中"}));
+    for (const auto &job : printer.jobs()) {
+        EXPECT_TRUE(whitened(job));
+        EXPECT_EQ(job.sheet, SheetOrientation::Portrait);
+    }
     // 3R's page also holds 4R.
     EXPECT_EQ(pageSpan().start2, 48);
     EXPECT_EQ(pageSpan().end2, 64);
+    EXPECT_DOUBLE_EQ(pageParams().hFactor, 106 * 0.98 * 0.01);
+}
+
+TEST_F(BatchPrinting, EachStyleTurnsTheSheetItsOwnWay)
+{
+    std::array<bool, 12> checked{};
+    checked[0] = true;
+    for (const auto &[sinbun, sheet] : {std::pair{"0", SheetOrientation::Landscape},
+                                        std::pair{"1", SheetOrientation::Portrait},
+                                        std::pair{"2", SheetOrientation::Portrait}}) {
+        RecordingPrinter target;
+        paper->settings.sinbun = sinbun;
+        BatchPrint(*paper, checked, edits, target, progress);
+        ASSERT_EQ(target.jobs().size(), 1u);
+        EXPECT_EQ(target.jobs()[0].sheet, sheet) << sinbun;
+    }
 }
 
 TEST_F(BatchPrinting, FailuresEndTheBatchNamingTheRace)

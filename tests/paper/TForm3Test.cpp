@@ -243,6 +243,26 @@ TEST_F(RaceSelectionWindow, BatchPrintWithProgressAndCancel)
     EXPECT_EQ(printer.jobs().size(), 6u);
 }
 
+TEST_F(RaceSelectionWindow, ProgrammeBatchPrintsTheOddRacesUpright)
+{
+    loadDay(12);
+    activate("2");
+    form->show();
+    // "全レース選択" checks the disabled even races as well.
+    form->allRacesCheckBox()->click();
+    ASSERT_TRUE(form->raceCheckBox(1)->isChecked());
+    button("BitBtn2")->click();
+    std::vector<std::string> titles;
+    for (const auto &job : printer.jobs()) {
+        titles.push_back(job.title);
+        EXPECT_TRUE(job.ended);
+        EXPECT_EQ(job.sheet, SheetOrientation::Portrait);
+    }
+    EXPECT_EQ(titles, (std::vector<std::string>{"0526051001", "0526051003", "0526051005", "0526051007",
+                                                "0526051009", "0526051011"}));
+    EXPECT_TRUE(desktop.errors.empty()) << desktop.errors.front();
+}
+
 TEST_F(RaceSelectionWindow, BatchFailureIsReportedOnce)
 {
     loadDay(3);

@@ -1,5 +1,7 @@
 #include "paper/qt/TForm5.h"
 
+#include "PaperTestSupport.h"
+
 #include "model/RaceCard.h"
 #include "paper/Newspaper.h"
 #include "paper/PagePaths.h"
@@ -195,6 +197,60 @@ TEST_F(DisplayWindow, ProgrammeStyleLeavesOnlyTheOddRacesToChoose)
     for (int r = 0; r < 12; ++r)
         EXPECT_EQ(w.raceButton(r)->isEnabled(), r % 2 == 0) << r;
     EXPECT_EQ(pageSpan().end2 - pageSpan().start2, paper.RunnerCounts[1]);
+}
+
+TEST(DisplayWindowStyles, AProgrammePageIsAnOddRaceAndTheNext)
+{
+    test::TempHome home;
+    ScriptedDesktop desktop;
+    ProfileFile settings{ProfileFile::defaultPath()};
+    test::PaperDay d;
+    d.paper.settings.sinbun = "0";
+    for (int r = 0; r < 4; ++r)
+        d.addRace(5 + r);
+    d.select();
+    RecordingPrinter printer(600, 0, 0);
+    TForm5::Hooks hooks;
+    hooks.printEdits = [] { return TPrintEdits{"106", "100", "10", "7"}; };
+    TForm5 w(settings, d.paper, &printer, desktop, hooks);
+    w.show();
+    EXPECT_GT(w.paintBox1()->width(), w.paintBox1()->height());
+    // The style changed while the window was away.
+    w.hide();
+    d.paper.settings.sinbun = "2";
+    w.show();
+    RecordingCanvas canvas(96);
+    w.drawPage(canvas);
+    // 1R is pressed; its page holds 2R, which has no button or menu item of
+    // its own.
+    EXPECT_NE(test::findUtf8(canvas, "１"), nullptr);
+    EXPECT_NE(test::findUtf8(canvas, "２"), nullptr);
+    EXPECT_FALSE(w.raceButton(1)->isEnabled());
+    EXPECT_FALSE(w.raceItem(1)->isEnabled());
+    EXPECT_TRUE(w.raceItem(2)->isEnabled());
+    w.raceButton(2)->click();
+    canvas.clear();
+    w.drawPage(canvas);
+    EXPECT_EQ(test::findUtf8(canvas, "１"), nullptr);
+    EXPECT_NE(test::findUtf8(canvas, "３"), nullptr);
+    EXPECT_NE(test::findUtf8(canvas, "４"), nullptr);
+
+    // The print button prints that page upright; the popup print prints the
+    // horizontal page of 3R, upright too.
+    w.SpeedButton1Click();
+    w.N18Click();
+    ASSERT_EQ(printer.jobs().size(), 2u) << (desktop.errors.empty() ? "" : desktop.errors[0]);
+    EXPECT_TRUE(desktop.errors.empty()) << desktop.errors.front();
+    for (const auto &job : printer.jobs()) {
+        EXPECT_EQ(job.title, "Zorbe Print");
+        EXPECT_EQ(job.sheet, SheetOrientation::Portrait);
+    }
+    EXPECT_NE(test::findUtf8(*printer.jobs()[0].canvas, "４"), nullptr);
+    EXPECT_EQ(test::findUtf8(*printer.jobs()[0].canvas, "五　走　前"), nullptr);
+    EXPECT_NE(test::findUtf8(*printer.jobs()[1].canvas, "五　走　前"), nullptr);
+    EXPECT_EQ(test::findUtf8(*printer.jobs()[1].canvas, "４"), nullptr);
+    // The page box takes the sheet upright.
+    EXPECT_GT(w.paintBox1()->height(), w.paintBox1()->width());
 }
 
 TEST_F(DisplayWindow, ZoomStaysWithinItsRangeAndMovesInSteps)

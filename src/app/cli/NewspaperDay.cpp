@@ -85,6 +85,7 @@ public:
             return nullptr;
         return std::make_unique<Job>(std::move(job), title, m_ended);
     }
+    void setSheetOrientation(SheetOrientation orientation) override { m_printer.setSheetOrientation(orientation); }
     std::string errorText() const override { return m_printer.errorText(); }
     const std::vector<std::string> &ended() const { return m_ended; }
 

@@ -28,8 +28,9 @@ bool pagePicturesAvailable();
 // percent, as a PNG of the window's page size. Returns "" or why not.
 std::string writeScreenPng(TNewspaper &paper, int zoom, const std::filesystem::path &file);
 
-// The page as the display window's print button prints it: one A4
-// landscape page, job "Zorbe Print". Returns "" or why not.
+// The page as the display window's print button prints it: one A4 page,
+// on its side for the vertical style and upright for the others, job
+// "Zorbe Print". Returns "" or why not.
 std::string writeDisplayPrintPdf(TNewspaper &paper, const TPrintEdits &edits, const std::filesystem::path &file);
 
 // The file a print job is written to in a PDF folder: its title (the
@@ -37,8 +38,8 @@ std::string writeDisplayPrintPdf(TNewspaper &paper, const TPrintEdits &edits, co
 // hide the file replaced, then ".pdf".
 std::string pdfFileNameOf(const std::string &titleCp932);
 
-// The windows' printer writing each job as <folder>/<job title>.pdf (A4
-// landscape), replacing a file of the same name. nullptr without pictures.
+// The windows' printer writing each job as <folder>/<job title>.pdf (A4,
+// turned as each job's style asks), replacing a file of the same name. nullptr without pictures.
 std::unique_ptr<TPrinter> makePdfFolderPrinter(const std::filesystem::path &folder);
 
 // True when a display is there to open windows on.

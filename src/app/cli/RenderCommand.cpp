@@ -61,8 +61,10 @@ std::string writePage(NewspaperDay &day, Output output, int zoom, const WinPath 
 
 } // namespace
 
-// One newspaper page: as the display window paints it (PNG, or the
-// drawing calls as text) or as its print button prints it (PDF).
+// One newspaper page in the style of the settings: as the display window
+// paints it (PNG, or the drawing calls as text) or as its print button
+// prints it (PDF). A race-programme page is race N and race N + 1, so N
+// must be odd there.
 int runRender(Args args, Streams &streams)
 {
     std::string file, out;
@@ -117,6 +119,12 @@ int runRender(Args args, Streams &streams)
         streams.err << "zorbe: " << e.what() << '\n';
         return kExitFailure;
     }
+    // A race-programme page starts from an odd race and holds the next.
+    if (day->paper->settings.style() == PageStyle::Programme && *race % 2 == 0)
+        return usageError(streams, kUsage,
+                          "JRAプログラム風の新聞は奇数レースとその次のレースで1ページです。--race には奇数を指定してください（" +
+                              std::to_string(*race - 1) + "R が " + std::to_string(*race) + "R も載せます）: " +
+                              std::to_string(*race));
     if (*race > day->card->RaceCount) {
         streams.err << "zorbe: " << *race << "レースはこのファイルにありません（" << day->card->RaceCount
                     << "レースまで）\n";

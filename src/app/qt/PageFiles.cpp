@@ -38,7 +38,7 @@ void ensureApplication()
     (void)app;
 }
 
-// The display window's page box on an A4 landscape sheet.
+// The display window's page box on an A4 sheet, turned as the style prints.
 QSize screenPageSize(const TNewspaper &paper, int zoom)
 {
     const PageBoxSize box = screenPageBoxSize(paper, zoom, kScreenPpi, 297 / 25.4, 210 / 25.4);
@@ -76,6 +76,7 @@ std::string writeDisplayPrintPdf(TNewspaper &paper, const TPrintEdits &edits, co
     // beside the target, then the file moved into place.
     const std::filesystem::path folder = file.parent_path() / (".zorbe-render-" + std::to_string(::getpid()));
     QtPrinter printer(folder);
+    printer.setSheetOrientation(printedSheet(paper, PrintPath::DisplayButton));
     std::string error;
     if (auto job = printer.beginJob("Zorbe Print")) {
         try {

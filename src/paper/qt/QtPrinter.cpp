@@ -177,6 +177,8 @@ QSizeF QtPrinter::pageSizeInches() const
 std::unique_ptr<TPrintJob> QtPrinter::beginJob(const std::string &title)
 {
     m_error.clear();
+    m_printer->setPageOrientation(m_sheet == SheetOrientation::Portrait ? QPageLayout::Portrait
+                                                                        : QPageLayout::Landscape);
     if (m_toPdf)
         return beginPdfJob(title);
     auto job = std::make_unique<Job>(*this, toQString(title), std::filesystem::path(), std::filesystem::path());

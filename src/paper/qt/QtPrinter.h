@@ -13,8 +13,8 @@ class QPrinter;
 
 namespace zorbe {
 
-// The windows' printer: the system's printer at high resolution, A4
-// landscape. On a system without any printer each job is written as a PDF
+// The windows' printer: the system's printer at high resolution, A4, on
+// its side or upright as the page style asks (landscape until told). On a system without any printer each job is written as a PDF
 // file into $ZORBE_HOME/print/ instead, named after the job title, and an
 // earlier file of the same name is kept (the new one gets " (2)", " (3)",
 // ...), as a second print would have given a second sheet.
@@ -30,6 +30,7 @@ public:
     ~QtPrinter() override;
 
     std::unique_ptr<TPrintJob> beginJob(const std::string &title) override;
+    void setSheetOrientation(SheetOrientation orientation) override { m_sheet = orientation; }
     // The printer dialog (a printer) or the page set-up dialog (PDF files).
     bool setup() override;
     std::string errorText() const override { return m_error; }
@@ -61,6 +62,7 @@ private:
 
     std::unique_ptr<QPrinter> m_printer;
     bool m_toPdf = false;
+    SheetOrientation m_sheet = SheetOrientation::Landscape;
     std::filesystem::path m_fixedFolder;   // empty: $ZORBE_HOME/print
     bool m_keepEarlier = true;
     std::filesystem::path m_lastPdf;

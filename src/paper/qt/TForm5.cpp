@@ -36,7 +36,8 @@ namespace {
 
 constexpr int kPanelHeight = 26;
 constexpr int kRaces = 12;
-// A4 landscape, for a printer that cannot tell its sheet.
+// A4, for a printer that cannot tell its sheet (the page box turns it as
+// the style prints).
 const QSizeF kA4LandscapeInches(297 / 25.4, 210 / 25.4);
 
 // The zoom spinner: two arrows, up adds a step and down takes one away.
@@ -341,6 +342,9 @@ void TForm5::FormActivate()
     // A stored zoom that is not a number or out of range leaves the current one.
     if (const auto stored = parseZoom(m_settingsFile.readString("Zoom", "Scale", "110")))
         setZoom(*stored);
+    // The style may have changed since the window was last shown, and with
+    // it the way the sheet lies.
+    m_paintBox1->setFixedSize(pageBoxSize(m_zoom));
     m_edit1->setText(QString::number(m_zoom));
     applyButtonBar(m_settingsFile.readString("botan", "botan", "0") != "0");
 
@@ -378,10 +382,13 @@ void TForm5::showRaceControls()
         m_raceItems[static_cast<std::size_t>(r)]->setEnabled(true);
         m_raceItems[static_cast<std::size_t>(r)]->setVisible(true);
     }
-    // A race-programme page shows an odd race and the race after it.
+    // A race-programme page shows an odd race and the race after it; the
+    // menu, the only way to a race without the tool bar, follows the buttons.
     if (m_paper.settings.style() == PageStyle::Programme)
-        for (int r = 1; r < kRaces; r += 2)
+        for (int r = 1; r < kRaces; r += 2) {
             m_raceButtons[static_cast<std::size_t>(r)]->setEnabled(false);
+            m_raceItems[static_cast<std::size_t>(r)]->setEnabled(false);
+        }
 }
 
 TPageContext TForm5::drawPage(PageCanvas &canvas)
@@ -488,6 +495,7 @@ void TForm5::print(PrintPath path)
     const std::string what = raceLabel(race) + "の新聞を印刷できませんでした。\n";
 
     BusyCursor busy(m_desktop);
+    m_printer->setSheetOrientation(printedSheet(m_paper, path));
     std::unique_ptr<TPrintJob> job = m_printer->beginJob("Zorbe Print");
     if (!job) {
         m_desktop.showError(what + m_printer->errorText());

@@ -82,8 +82,9 @@ public:
     TPageContext drawPage(PageCanvas &canvas);
     void setPageDrawer(PageDrawer drawer) { m_drawer = std::move(drawer); }
 
-    // The page box's size at zoom: the printer sheet at the screen's
-    // resolution, and never smaller than the vertical page of 18 runners.
+    // The page box's size at zoom: the printer sheet, turned as the style
+    // prints, at the screen's resolution, and never smaller than the
+    // style's page of 18 runners.
     QSize pageBoxSize(int zoom) const;
     int screenPpi() const;
 
