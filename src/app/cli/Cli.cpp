@@ -24,6 +24,7 @@ constexpr Command kCommands[] = {
     {"render", "render RDTFILE --race N --out FILE.png|FILE.pdf|FILE.txt [--zoom Z]", runRender},
     {"print", "print RDTFILE [--races 1,3-5] --out DIR", runPrint},
     {"demo", "demo [--weeks N]", runDemo},
+    {"csv", "csv horses RDTFILE | racecard RDTFILE | results1 SDTFILE | results2 SDTFILE | stime", runCsv},
     {"feed", "feed generate --out DIR [--seed N] [--start YYYYMMDD] [--weeks N] [--venues N] [--scale K] [--odds DIR]",
      runFeed},
 };

@@ -14,5 +14,6 @@ int runFigures(Args args, Streams &streams);
 int runRender(Args args, Streams &streams);
 int runPrint(Args args, Streams &streams);
 int runDemo(Args args, Streams &streams);
+int runCsv(Args args, Streams &streams);
 
 } // namespace zorbe::cli
