@@ -1,5 +1,6 @@
 #include "CsvTestSupport.h"
 
+#include "export/CsvText.h"
 #include "platform/Cp932.h"
 #include "platform/Fields.h"
 #include "platform/Files.h"
@@ -9,34 +10,6 @@
 namespace zorbe::test {
 
 using namespace formats;
-
-std::vector<std::string> csvLines(const std::string &bytes)
-{
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        const auto end = bytes.find("\r\n", at);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "a line without CR LF: " << u8(bytes.substr(at));
-            break;
-        }
-        lines.push_back(bytes.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
-}
-
-std::vector<std::string> csvFields(const std::string &line)
-{
-    std::vector<std::string> fields;
-    std::size_t at = 0;
-    for (auto comma = line.find(','); comma != std::string::npos; comma = line.find(',', at)) {
-        fields.push_back(line.substr(at, comma - at));
-        at = comma + 1;
-    }
-    fields.push_back(line.substr(at));
-    return fields;
-}
 
 std::vector<std::string> utf8Lines(const std::string &bytes)
 {
@@ -49,18 +22,6 @@ std::vector<std::string> utf8Lines(const std::string &bytes)
 std::vector<std::string> utf8Fields(const std::string &line)
 {
     return csvFields(u8(line));
-}
-
-TRaceKey raceKey(int no, const std::string &venue, const std::string &date)
-{
-    TRaceKey k;
-    k.set(RaceKeyFields::Year, date.substr(0, 4));
-    k.set(RaceKeyFields::MonthDay, date.substr(4, 4));
-    k.set(RaceKeyFields::Venue, venue);
-    k.set(RaceKeyFields::Kai, "03");
-    k.set(RaceKeyFields::Nichi, "08");
-    k.set(RaceKeyFields::RaceNo, zeroPad(no, 2));
-    return k;
 }
 
 TRaceCardRec raceCard(int no, int n)
@@ -151,6 +112,17 @@ TResultRec result(int no, int n, const std::string &venue)
         r.setRunner(static_cast<std::size_t>(i), runner);
     }
     return r;
+}
+
+std::string exportError(const std::function<void()> &write)
+{
+    try {
+        write();
+    } catch (const csvexport::ExportError &e) {
+        return e.what();
+    }
+    ADD_FAILURE() << "the export did not stop";
+    return {};
 }
 
 void putFile(const WinPath &path, const std::string &bytes)

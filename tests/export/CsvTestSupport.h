@@ -4,22 +4,19 @@
 #include "data/formats/ResultFormats.h"
 #include "platform/WinPath.h"
 
+#include "support/CsvLines.h"
+#include "support/RaceKeys.h"
+
+#include <functional>
+
 #include <string>
 #include <vector>
 
 namespace zorbe::test {
 
-// The lines of a CSV file (cp932), each without its CR LF. A line that does
-// not end in CR LF fails the test.
-std::vector<std::string> csvLines(const std::string &bytes);
-// The fields of a line.
-std::vector<std::string> csvFields(const std::string &line);
-// The same as UTF-8, for readable comparisons.
+// The lines and fields of a CSV file as UTF-8, for readable comparisons.
 std::vector<std::string> utf8Lines(const std::string &bytes);
 std::vector<std::string> utf8Fields(const std::string &line);
-
-// The key of race no at 東京 (05), 3rd meeting, 8th day, 2004-06-27.
-formats::TRaceKey raceKey(int no, const std::string &venue = "05", const std::string &date = "20040627");
 
 // A race card line with n runners: horse numbers 1..n, bracket (j + 1) / 2,
 // horse ids 2001000000 + j, 57.0 kg, jockey 武豊, trainer 池江.
@@ -35,6 +32,10 @@ formats::TResultRec result(int no, int n, const std::string &venue = "05");
 // Payout entry e of field f set from its three parts.
 void setPayout(formats::TResultRec &rec, const formats::Field &f, std::size_t e, const std::string &number,
                const std::string &payout, const std::string &popularity);
+
+// The message of the ExportError that write() must raise; a failure of the
+// test when it raises none.
+std::string exportError(const std::function<void()> &write);
 
 // Writes bytes to a Windows-form path (its folder created).
 void putFile(const WinPath &path, const std::string &bytes);

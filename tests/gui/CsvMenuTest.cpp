@@ -1,3 +1,4 @@
+#include "support/RaceKeys.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TempHome.h"
 
@@ -60,14 +61,7 @@ TEST_F(CsvMenu, ResultsAndTimeDataItemsWriteTheirFiles)
 {
     using namespace formats;
     TResultRec race;
-    TRaceKey key;
-    key.set(RaceKeyFields::Year, "2004");
-    key.set(RaceKeyFields::MonthDay, "0627");
-    key.set(RaceKeyFields::Venue, "05");
-    key.set(RaceKeyFields::Kai, "03");
-    key.set(RaceKeyFields::Nichi, "08");
-    key.set(RaceKeyFields::RaceNo, "01");
-    race.setBlock(ResultFields::Key, key);
+    race.setBlock(ResultFields::Key, test::raceKey(1));
     race.set(ResultFields::Entries, "00");
     race.set(ResultFields::Distance, "1600");
     const WinPath sdt(sj("d:\\zorbeLab\\sei\\東京20040627.SDT"));

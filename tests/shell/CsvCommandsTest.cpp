@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "shell/MainWindowCommands.h"
 
+#include "support/RaceKeys.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TempHome.h"
 
@@ -40,14 +41,7 @@ public:
 TRaceCardRec race(int no, const std::string &entries)
 {
     TRaceCardRec r;
-    TRaceKey k;
-    k.set(RaceKeyFields::Year, "2004");
-    k.set(RaceKeyFields::MonthDay, "0627");
-    k.set(RaceKeyFields::Venue, "05");
-    k.set(RaceKeyFields::Kai, "03");
-    k.set(RaceKeyFields::Nichi, "08");
-    k.set(RaceKeyFields::RaceNo, zeroPad(no, 2));
-    r.setBlock(RaceCardFields::Key, k);
+    r.setBlock(RaceCardFields::Key, test::raceKey(no));
     r.set(RaceCardFields::Entries, entries);
     return r;
 }
