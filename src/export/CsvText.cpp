@@ -3,9 +3,22 @@
 #include "platform/Cp932.h"
 #include "platform/Fields.h"
 
-#include <algorithm>
-
 namespace zorbe::csvexport {
+
+std::string_view bytesOf(std::string_view stored, std::size_t from, std::size_t n)
+{
+    return from < stored.size() ? stored.substr(from, n) : std::string_view();
+}
+
+std::string slashDate(std::string_view year, std::string_view monthDay)
+{
+    std::string out(year);
+    out += '/';
+    out += bytesOf(monthDay, 0, 2);
+    out += '/';
+    out += bytesOf(monthDay, 2, 2);
+    return out;
+}
 
 std::string withoutLeadingZeros(std::string_view stored)
 {
@@ -22,9 +35,9 @@ std::string withoutLeadingZeros(std::string_view stored)
 
 std::string tenthsText(std::string_view stored)
 {
-    std::string out(stored.substr(0, 2));
+    std::string out(bytesOf(stored, 0, 2));
     out += '.';
-    out += stored.substr(std::min<std::size_t>(2, stored.size()), 1);
+    out += bytesOf(stored, 2, 1);
     return out;
 }
 

@@ -57,6 +57,13 @@ private:
     std::string m_text;
 };
 
+// Bytes from .. from + n of a stored field, as many of them as it has (a
+// record cut short gives less, never a read past its end).
+std::string_view bytesOf(std::string_view stored, std::size_t from, std::size_t n = std::string_view::npos);
+
+// "yyyy/mm/dd" from a stored year and month-day "MMDD".
+std::string slashDate(std::string_view year, std::string_view monthDay);
+
 // A stored number written without its leading zeros ("07" -> "7", "00" ->
 // "0"). Text that is not all digits (a blank field) is written without its
 // surrounding blanks, so a damaged number never stops an export that only

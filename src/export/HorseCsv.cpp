@@ -139,22 +139,12 @@ std::string trainerText(const TRaceCard &c, int h, const MasterTables &masters)
     if (found == masters.TrainerTable.end())
         return code;
     const std::string_view name = found->Name;
-    std::string out = std::string(name.substr(0, 6)) + std::string(name.substr(std::min<std::size_t>(16, name.size()), 6));
+    std::string out = std::string(bytesOf(name, 0, 6)) + std::string(bytesOf(name, 16, 6));
     if (found->Region == "1")
         return out + sj("（美浦）");
     if (found->Region == "2")
         return out + sj("（栗東）");
-    return out + sj("（") + c.HorseInviteRegion[h].substr(0, 6) + sj("）");
-}
-
-std::string birthDateText(std::string_view date)
-{
-    std::string out(date.substr(0, 4));
-    out += '/';
-    out += date.substr(std::min<std::size_t>(4, date.size()), 2);
-    out += '/';
-    out += date.substr(std::min<std::size_t>(6, date.size()), 2);
-    return out;
+    return out + sj("（") + std::string(bytesOf(c.HorseInviteRegion[h], 0, 6)) + sj("）");
 }
 
 // ------------------------------------------------------------ past races
@@ -200,8 +190,7 @@ void addPastRace(CsvLine &line, const TRaceCard &c, int h, int k, const LabelTab
         line.empty(21);
         return;
     }
-    const std::string &monthDay = c.PastMonthDay[h][k];
-    line.field(c.PastYear[h][k] + "/" + monthDay.substr(0, 2) + "/" + monthDay.substr(std::min<std::size_t>(2, monthDay.size())));
+    line.field(slashDate(c.PastYear[h][k], c.PastMonthDay[h][k]));
     line.field(meetingText(c, h, k));
     line.field(isBlankOrZero(c.PastKai[h][k]) ? std::string() : withoutLeadingZeros(c.PastRaceNo[h][k]));
     line.field(pastClassText(c.PastClass[h][k], c.PastTrack[h][k]));
@@ -218,9 +207,9 @@ void addPastRace(CsvLine &line, const TRaceCard &c, int h, int k, const LabelTab
     } else {
         // The margin: its sign, then its two digits of tenths as "0.5".
         const std::string &diff = c.PastTimeDiff[h][k];
-        std::string margin = diff.substr(0, 2);
+        std::string margin(bytesOf(diff, 0, 2));
         margin += '.';
-        margin += diff.substr(std::min<std::size_t>(2, diff.size()), 1);
+        margin += bytesOf(diff, 2, 1);
         line.field(c.PastTime[h][k]);
         line.field(margin);
     }
@@ -245,12 +234,12 @@ std::string runnerRow(const RecordFields &race, const RecordFields &entry, const
     line.field(tenthsText(entry(E::Weight))).field(apprenticeMark(entry(E::Apprentice))).field(entry(E::JockeyName));
 
     line.field(c.HorseId[h]).field(c.HorseName[h]).field(trainerText(c, h, masters));
-    line.field(birthDateText(c.HorseBirthDate[h]));
+    const std::string &birth = c.HorseBirthDate[h];
+    line.field(slashDate(bytesOf(birth, 0, 4), bytesOf(birth, 4, 4)));
     line.field(formats::codes::coatColours().name(c.HorseColour[h])).field(horseMarkText(c.HorseMark[h]));
     line.field(breedText(c.HorseBreed[h]));
     static const std::string gelding = sj("せん");
-    line.field(sexAndAge(c.HorseSex[h], race(F::Key, formats::RaceKeyFields::Year), c.HorseBirthDate[h].substr(0, 4),
-                         gelding));
+    line.field(sexAndAge(c.HorseSex[h], race(F::Key, formats::RaceKeyFields::Year), bytesOf(birth, 0, 4), gelding));
     line.field(ownerText(c.HorseOwner[h])).field(c.HorseBreeder[h]).field(c.HorseBirthplace[h]);
     line.field(c.HorseSire[h]).field(c.HorseDam[h]).field(c.HorseDamSire[h]).field(c.HorseDamDam[h]);
     line.field(c.HorsePrizeMain[h]).field(c.HorsePrizeAdded[h]);
@@ -299,9 +288,8 @@ void appendHorseCsv(std::string_view raceCardFile, const TRaceCard &horses, cons
             out += horseCsvHeader();
             for (int j = 1; j <= n; ++j, ++h) {
                 if (h >= horses.HorseCount)
-                    throw ExportError(std::string(fileName) + " の " + std::to_string(r + 1) + " 件目のレコード: 競走馬ファイル "
-                                      + WinPath(horses.HorseFileName).utf8() + " に " + std::to_string(h + 1)
-                                      + " 頭目の馬がありません");
+                    throw std::runtime_error("競走馬ファイル " + WinPath(horses.HorseFileName).utf8() + " に "
+                                             + std::to_string(h + 1) + " 頭目の馬がありません");
                 out += runnerRow(race, race.block(F::Entry, static_cast<std::size_t>(j)), horses, h, masters, labels);
             }
         });

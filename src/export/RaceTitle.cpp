@@ -1,9 +1,8 @@
 #include "export/RaceTitle.h"
 
-#include "export/CsvText.h"
-
 #include "data/formats/Codes.h"
 #include "data/formats/RaceDayFormats.h"
+#include "export/CsvText.h"
 #include "platform/Cp932.h"
 #include "platform/Fields.h"
 
@@ -133,7 +132,7 @@ std::string_view jumpClassText(const RaceConditions &conditions)
 
 std::string_view cutRaceName(std::string_view name)
 {
-    const auto wideSpaceAt = [&](std::size_t at) { return name.substr(at, 2) == formats::kWideSpace; };
+    const auto wideSpaceAt = [&](std::size_t at) { return bytesOf(name, at, 2) == formats::kWideSpace; };
     if (wideSpaceAt(0))
         return {};
     for (std::size_t at = 6; at <= 28; at += 2)

@@ -125,8 +125,8 @@ std::string sectionLine(const RecordFields &rec)
     return CsvLine()
         .text(m.kai + m.venue + m.nichi)
         .text(rec(F::Key, K::Year) + year)
-        .text(withoutLeadingZeros(monthDay.substr(0, 2)) + month)
-        .text(withoutLeadingZeros(monthDay.substr(std::min<std::size_t>(2, monthDay.size()))) + day)
+        .text(withoutLeadingZeros(bytesOf(monthDay, 0, 2)) + month)
+        .text(withoutLeadingZeros(bytesOf(monthDay, 2)) + day)
         .end();
 }
 
@@ -153,7 +153,7 @@ PayoutGroup placeGroup(const RecordFields &entry)
 PayoutGroup bracketGroup(const RecordFields &entry)
 {
     const std::string pair = entry(Short::Number);
-    return {"." + pair.substr(0, 1) + "-" + pair.substr(std::min<std::size_t>(1, pair.size())),
+    return {"." + std::string(bytesOf(pair, 0, 1)) + "-" + std::string(bytesOf(pair, 1)),
             withoutLeadingZeros(entry(Short::Payout)), withoutLeadingZeros(entry(Short::Popularity))};
 }
 
@@ -161,8 +161,7 @@ PayoutGroup bracketGroup(const RecordFields &entry)
 PayoutGroup quinellaGroup(const RecordFields &entry)
 {
     const std::string pair = entry(Long::Number);
-    return {"." + withoutLeadingZeros(pair.substr(0, 2)) + "-"
-                + withoutLeadingZeros(pair.substr(std::min<std::size_t>(2, pair.size()))),
+    return {"." + withoutLeadingZeros(bytesOf(pair, 0, 2)) + "-" + withoutLeadingZeros(bytesOf(pair, 2)),
             withoutLeadingZeros(entry(Long::Payout)), withoutLeadingZeros(entry(Long::Popularity))};
 }
 
@@ -180,12 +179,10 @@ std::string abnormalRunners(const RecordFields &rec, const LabelTables &labels)
 
 std::string raceRow1(const RecordFields &rec, const Meeting &meeting, const LabelTables &labels)
 {
-    static const std::string raceMark = "R";
-    const std::string monthDay = rec(F::Key, K::MonthDay);
     CsvLine line;
-    line.field(rec(F::Key, K::Year) + "/" + monthDay.substr(0, 2) + "/" + monthDay.substr(std::min<std::size_t>(2, monthDay.size())));
+    line.field(slashDate(rec(F::Key, K::Year), rec(F::Key, K::MonthDay)));
     line.field(meeting.kai).field(meeting.nichi).field(meeting.venue);
-    line.field(withoutLeadingZeros(rec(F::Key, K::RaceNo)) + raceMark);
+    line.field(withoutLeadingZeros(rec(F::Key, K::RaceNo)) + "R");
     line.field(rec(F::Distance)).field(trackTypeText(rec(F::Track)));
     line.field(classText1(rec(F::Class, 5), rec(F::Grade)));
     line.field(rec(F::ShortName)).field(goingText(rec(F::Going))).field(rec(F::Starters));
@@ -252,7 +249,7 @@ std::optional<RecordFields> runnerPlaced(const RecordFields &rec, std::string_vi
 // seconds and tenths.
 std::int64_t timeTenths(std::string_view time)
 {
-    return storedNumber(time.substr(0, 1), "走破タイム") * 600 + storedNumber(time.substr(std::min<std::size_t>(1, time.size())), "走破タイム");
+    return storedNumber(bytesOf(time, 0, 1), "走破タイム") * 600 + storedNumber(bytesOf(time, 1), "走破タイム");
 }
 
 // 前3F on the flat: the first three laps; where the distance is not a

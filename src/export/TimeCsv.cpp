@@ -4,7 +4,6 @@
 #include "data/formats/MasterFormats.h"
 #include "export/CsvText.h"
 #include "export/RaceTitle.h"
-#include "model/RecordFields.h"
 #include "platform/Cp932.h"
 #include "platform/Fields.h"
 #include "platform/Files.h"
@@ -15,9 +14,8 @@ using F = formats::CSTimeFields;
 
 namespace {
 
-// The track types of the time data: dirt, the turf courses run on the
-// inner or a single course, jumps; every other code counts as an outer
-// turf course.
+// The track types of the time data: "D" dirt, "T" the turf courses listed,
+// "SG" jumps, and "TS" every other code.
 std::string_view timeTrackType(std::string_view track)
 {
     static const formats::codes::CodeTable t("トラック", {{"23", "D"}, {"24", "D"}, {"10", "T"}, {"11", "T"},
@@ -33,13 +31,12 @@ std::string_view timeTrackType(std::string_view track)
 std::string raceLabel(std::string_view key, std::size_t k)
 {
     static const std::string year = sj("年"), kai = sj("回"), nichi = sj("日目 "), race = sj("Ｒ");
-    const std::string_view venue = formats::codes::racecourses().name(key.substr(std::min<std::size_t>(4, key.size()), 2));
-    std::string out(venue);
-    out += key.substr(0, 4);
+    std::string out(formats::codes::racecourses().name(bytesOf(key, 4, 2)));
+    out += bytesOf(key, 0, 4);
     out += year;
-    out += key.substr(std::min<std::size_t>(7, key.size()), 1);
+    out += bytesOf(key, 7, 1); // the second digit of the meeting number
     out += kai;
-    out += key.substr(std::min<std::size_t>(9, key.size()), 1);
+    out += bytesOf(key, 9, 1); // and of the day
     out += nichi;
     out += (k < 10 ? " " : "") + std::to_string(k) + race;
     return out;
@@ -53,7 +50,9 @@ TTimeData loadTimeData(std::string_view cstimeFile)
     TTimeData d;
     for (std::size_t t = 0; t < file.count(); ++t) {
         const std::string_view rec = file.record(t);
-        const auto group = [&](const formats::Field &f) { return std::string(rec.substr(f.offset, f.width * f.count)); };
+        const auto group = [&](const formats::Field &f) {
+            return std::string(rec.substr(f.offset, f.width * f.count));
+        };
         d.MeetKey.push_back(group(F::Key));
         d.StdTime.push_back(group(F::StdTime));
         d.Std3F.push_back(group(F::Std3F));
