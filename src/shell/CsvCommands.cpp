@@ -1,6 +1,7 @@
 #include "shell/CsvCommands.h"
 
 #include "export/CsvExports.h"
+#include "export/CsvText.h"
 
 #include <exception>
 
@@ -21,16 +22,19 @@ std::optional<WinPath> chooseFile(DesktopServices &desktop, const char *title, c
     return chosen;
 }
 
-// Runs an export under the busy cursor; a failure is shown as the error
-// of the command.
+// Runs an export to output under the busy cursor; a failure is shown as
+// the error of the command, and for a file cut short at a damaged record
+// the error says where its first part went.
 template <class Export>
-std::optional<WinPath> runExport(DesktopServices &desktop, Export &&exportFile)
+std::optional<WinPath> runExport(DesktopServices &desktop, const WinPath &output, Export &&exportFile)
 {
     desktop.setBusy(true);
     std::optional<WinPath> written;
     std::string error;
     try {
         written = exportFile();
+    } catch (const csvexport::ExportError &e) {
+        error = std::string(e.what()) + "\n" + output.utf8() + " にはこのレコードの前までを書き出しました。";
     } catch (const std::exception &e) {
         error = e.what();
     }
@@ -48,11 +52,12 @@ constexpr const char *kResultsTitle = "成績ファイルからCSV形式のフ�
 
 std::optional<WinPath> exportHorseCsv(const AppState &app, DesktopServices &desktop)
 {
-    const auto chosen = chooseFile(desktop, "競走馬ファイルからCSV形式のファイルを作ります", kRaceCardFilter,
-                                   app.settings.lzhdat);
+    const auto chosen
+        = chooseFile(desktop, "競走馬ファイルからCSV形式のファイルを作ります", kRaceCardFilter, app.settings.lzhdat);
     if (!chosen)
         return std::nullopt;
-    return runExport(desktop, [&] { return csvexport::writeHorseCsv(*chosen, app.masters, app.labels); });
+    return runExport(desktop, csvexport::horseCsvPath(*chosen),
+                     [&] { return csvexport::writeHorseCsv(*chosen, app.masters, app.labels); });
 }
 
 std::optional<WinPath> exportRaceCardCsv(const AppState &app, DesktopServices &desktop)
@@ -62,7 +67,8 @@ std::optional<WinPath> exportRaceCardCsv(const AppState &app, DesktopServices &d
                                    "出馬表ファイル(*.RDA)|*.RDT", app.settings.lzhdat);
     if (!chosen)
         return std::nullopt;
-    return runExport(desktop, [&] { return csvexport::writeRaceCardCsv(*chosen, app.labels); });
+    return runExport(desktop, csvexport::raceCardCsvPath(*chosen),
+                     [&] { return csvexport::writeRaceCardCsv(*chosen, app.labels); });
 }
 
 std::optional<WinPath> exportResultsCsv1(const AppState &app, DesktopServices &desktop)
@@ -70,7 +76,8 @@ std::optional<WinPath> exportResultsCsv1(const AppState &app, DesktopServices &d
     const auto chosen = chooseFile(desktop, kResultsTitle, kResultsFilter, app.settings.seiseki);
     if (!chosen)
         return std::nullopt;
-    return runExport(desktop, [&] { return csvexport::writeResultsCsv1(*chosen, app.labels); });
+    return runExport(desktop, csvexport::resultsCsv1Path(*chosen),
+                     [&] { return csvexport::writeResultsCsv1(*chosen, app.labels); });
 }
 
 std::optional<WinPath> exportResultsCsv2(const AppState &app, DesktopServices &desktop)
@@ -78,12 +85,14 @@ std::optional<WinPath> exportResultsCsv2(const AppState &app, DesktopServices &d
     const auto chosen = chooseFile(desktop, kResultsTitle, kResultsFilter, app.settings.seiseki);
     if (!chosen)
         return std::nullopt;
-    return runExport(desktop, [&] { return csvexport::writeResultsCsv2(*chosen, app.labels); });
+    return runExport(desktop, csvexport::resultsCsv2Path(*chosen),
+                     [&] { return csvexport::writeResultsCsv2(*chosen, app.labels); });
 }
 
 std::optional<WinPath> exportTimeCsv(const AppState &app, DesktopServices &desktop)
 {
-    return runExport(desktop, [&] { return csvexport::writeTimeCsv(WinPath(app.settings.racedat)); });
+    const WinPath folder(app.settings.racedat);
+    return runExport(desktop, csvexport::timeCsvPath(folder), [&] { return csvexport::writeTimeCsv(folder); });
 }
 
 } // namespace zorbe::mainwindow

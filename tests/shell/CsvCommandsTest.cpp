@@ -120,6 +120,7 @@ TEST_F(CsvCommands, AFailedExportIsReportedWithItsFileAndKeepsWhatItWrote)
     EXPECT_FALSE(mainwindow::exportRaceCardCsv(app, desktop));
     ASSERT_EQ(desktop.errors.size(), 1u);
     EXPECT_NE(desktop.errors[0].find("東京20040627.RDT の 2 件目のレコード"), std::string::npos) << desktop.errors[0];
+    EXPECT_NE(desktop.errors[0].find("東京20040627R.CSV にはこのレコードの前までを書き出しました"), std::string::npos);
     // The report comes after the busy cursor is gone.
     EXPECT_TRUE(desktop.errorsWhileBusy.empty());
     EXPECT_EQ(desktop.busyDepth, 0);
