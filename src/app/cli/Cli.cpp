@@ -27,6 +27,7 @@ constexpr Command kCommands[] = {
     {"picks", "picks RDTFILE", runPicks},
     {"payout", "payout SDTFILE... --out NAME", runPayout},
     {"kaisyu", "kaisyu PAYOUTFILE --venue 1|2|3 --pick 1|2|3 [--save] [--html]", runKaisyu},
+    {"csv", "csv horses RDTFILE | racecard RDTFILE | results1 SDTFILE | results2 SDTFILE | stime", runCsv},
     {"feed", "feed generate --out DIR [--seed N] [--start YYYYMMDD] [--weeks N] [--venues N] [--scale K] [--odds DIR]",
      runFeed},
 };

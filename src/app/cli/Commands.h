@@ -17,5 +17,6 @@ int runDemo(Args args, Streams &streams);
 int runPicks(Args args, Streams &streams);
 int runPayout(Args args, Streams &streams);
 int runKaisyu(Args args, Streams &streams);
+int runCsv(Args args, Streams &streams);
 
 } // namespace zorbe::cli

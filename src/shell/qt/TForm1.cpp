@@ -4,6 +4,7 @@
 #include "platform/qt/QtText.h"
 #include "shell/AppInfo.h"
 #include "shell/AppState.h"
+#include "shell/CsvCommands.h"
 #include "shell/MainWindowCommands.h"
 #include "shell/qt/Forms.h"
 #include "shell/qt/Pictures.h"
@@ -405,11 +406,29 @@ void TForm1::N1Click()
 }
 void TForm1::N2Click() {}
 void TForm1::N3Click() {}
-void TForm1::IME1Click() {}
-void TForm1::CSV1Click() {}
-void TForm1::CSV2Click() {}
-void TForm1::CSV3Click() {}
-void TForm1::CSV21Click() {}
-void TForm1::CSV4Click() {}
+void TForm1::IME1Click()
+{
+    mainwindow::exportTimeCsv(m_app, m_desktop);
+}
+void TForm1::CSV1Click()
+{
+    mainwindow::exportHorseCsv(m_app, m_desktop);
+}
+void TForm1::CSV2Click()
+{
+    mainwindow::exportRaceCardCsv(m_app, m_desktop);
+}
+void TForm1::CSV3Click()
+{
+    mainwindow::exportResultsCsv1(m_app, m_desktop);
+}
+void TForm1::CSV21Click()
+{
+    mainwindow::exportResultsCsv2(m_app, m_desktop);
+}
+void TForm1::CSV4Click()
+{
+    mainwindow::exportTimeCsv(m_app, m_desktop);
+}
 
 } // namespace zorbe
