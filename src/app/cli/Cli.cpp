@@ -24,6 +24,9 @@ constexpr Command kCommands[] = {
     {"render", "render RDTFILE --race N --out FILE.png|FILE.pdf|FILE.txt [--zoom Z]", runRender},
     {"print", "print RDTFILE [--races 1,3-5] --out DIR", runPrint},
     {"demo", "demo [--weeks N]", runDemo},
+    {"results", "results SDTFILE [--race N] --out FILE.png|FILE.pdf|FILE.txt", runResults},
+    {"jockey", "jockey CODE --out FILE.png|FILE.pdf|FILE.txt", runJockey},
+    {"trainer", "trainer CODE --out FILE.png|FILE.pdf|FILE.txt", runTrainer},
     {"feed", "feed generate --out DIR [--seed N] [--start YYYYMMDD] [--weeks N] [--venues N] [--scale K] [--odds DIR]",
      runFeed},
 };

@@ -14,5 +14,8 @@ int runFigures(Args args, Streams &streams);
 int runRender(Args args, Streams &streams);
 int runPrint(Args args, Streams &streams);
 int runDemo(Args args, Streams &streams);
+int runResults(Args args, Streams &streams);
+int runJockey(Args args, Streams &streams);
+int runTrainer(Args args, Streams &streams);
 
 } // namespace zorbe::cli

@@ -17,6 +17,9 @@ class TForm3;
 class TForm5;
 class TForm6;
 class TForm7;
+class TForm8;
+class TForm9;
+class TForm13;
 class QtPrinter;
 class WinPath;
 
@@ -44,6 +47,9 @@ public:
     QtPrinter &printer() const { return *m_printer; }
     TForm6 &form6() const { return *m_form6; }
     TForm7 &form7() const { return *m_form7; }
+    TForm8 &form8() const { return *m_form8; }
+    TForm9 &form9() const { return *m_form9; }
+    TForm13 &form13() const { return *m_form13; }
 
     // Hides the window shown now and shows next.
     void show(QWidget &next);
@@ -52,6 +58,9 @@ public:
     // The main window's "レース選択" from a newspaper window: the main window,
     // then its open dialog for another day.
     void toRaceDayLoader();
+    // The main window's "成績データ表示" from the results and database
+    // windows: the main window, then its open dialog for a results file.
+    void toResultsLoader();
     QWidget *current() const { return m_current; }
 
     // Loads the meeting day of a race-card file as the main window's
@@ -85,6 +94,9 @@ private:
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm7> m_form7;
     std::unique_ptr<TForm3> m_form3;
+    std::unique_ptr<TForm8> m_form8;
+    std::unique_ptr<TForm9> m_form9;
+    std::unique_ptr<TForm13> m_form13;
 };
 
 } // namespace zorbe

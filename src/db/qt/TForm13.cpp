@@ -1,0 +1,66 @@
+#include "db/qt/TForm13.h"
+
+#include "db/PersonPages.h"
+#include "platform/Cp932.h"
+#include "shell/Settings.h"
+
+namespace zorbe {
+namespace {
+
+PersonDbWindow::Setup trainerSetup()
+{
+    PersonDbWindow::Setup s;
+    s.objectName = "Form13";
+    s.section = sj("調教師ＤＢ");
+    s.defaults = {360, 702, 50, 50};
+    s.kana = &TrainerKanaButtons();
+    s.printTitle = kTrainerPrintTitle;
+    s.titleCaption = QStringLiteral("タイトル");
+    s.printCaption = QStringLiteral("印　刷");
+    s.setupCaption = QStringLiteral("設　定");
+    s.otherCaption = QStringLiteral("騎手DB");
+    s.resultsCaption = QStringLiteral("成績ＤＢ");
+    s.printName = "BitBtn5";
+    s.setupName = "BitBtn4";
+    s.otherStoresGeometry = true;
+    s.initialListText = QStringLiteral("aaa");
+    s.unusedButtonNumber = 30;
+    return s;
+}
+
+} // namespace
+
+TForm13::TForm13(const SettingsSnapshot &settings, ProfileFile &settingsFile, TPrinter *printer,
+                 DesktopServices &desktop, Hooks hooks, QWidget *parent)
+    : PersonDbWindow(trainerSetup(), settingsFile, printer, desktop, std::move(hooks), parent)
+    , m_settings(settings)
+{
+}
+
+bool TForm13::loadDetails(std::vector<std::string> &problems)
+{
+    auto details = LoadTrainerDetails(WinPath(m_settings.racedat));
+    if (!details)
+        return false;
+    m_trainers = std::move(details->records);
+    problems = std::move(details->problems);
+    return true;
+}
+
+std::vector<TListEntry> TForm13::fillList(const TKanaFilter &filter) const
+{
+    return FillTrainerList(m_trainers, filter);
+}
+
+std::optional<std::size_t> TForm13::findPerson(std::string_view listText) const
+{
+    return findTrainer(m_trainers, listText);
+}
+
+void TForm13::drawPerson(const TPageContext &ctx, std::size_t person) const
+{
+    if (person < m_trainers.size())
+        DrawTrainerPage(ctx, m_trainers[person], m_settings.font);
+}
+
+} // namespace zorbe
