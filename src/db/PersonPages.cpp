@@ -178,6 +178,33 @@ void drawPlacingRows(PageWriter &pg, const Section &section, int labelX, const R
     }
 }
 
+// What both pages print above their tables: name, birth date and age,
+// first licence and latest graded-race win, career placings, the tables'
+// titles and this year's prize (rightX: where the right-hand texts start).
+template <class Rec>
+void drawProfile(PageWriter &pg, const Rec &rec, const Date &made, int rightX, const std::string &afterRace,
+                 std::initializer_list<const char *> flatSeparators, std::initializer_list<const char *> jumpSeparators)
+{
+    const std::string_view name = rec.get(Rec::DisplayName);
+    pg.text(21, 41, sj("氏  　名"));
+    pg.text(40, 41, pageName(name, isLatinName(name)));
+    pg.text(68, 41, sj("生年月日"));
+    pg.text(86, 41, birthText(dateOf(rec.get(Rec::BirthDate)), made.year));
+
+    pg.text(21, 46, sj("初免許年"));
+    pg.text(40, 46, std::string(rec.get(Rec::FirstLicenceYear)) + sj("年"));
+    pg.text(68, 46, sj("重賞勝鞍"));
+    pg.text(85, 46, gradedWinText(rec.gradedWin(1), afterRace));
+
+    pg.text(21, 51, sj("通算成績"));
+    pg.text(40, 51, sj("平地 ") + careerText(rec, Rec::CareerFlat, flatSeparators));
+    pg.text(rightX, 51, sj("障害  ") + careerText(rec, Rec::CareerJump, jumpSeparators));
+
+    pg.text(21, 56, tableTitle(made));
+    pg.text(rightX, 56, std::to_string(made.year - 1) + sj("年成績"));
+    pg.text(120, 56, prizeText(rec, made.year));
+}
+
 } // namespace
 
 std::string attachedTrainerText(const formats::TJockeyDetailRec &jockey, const std::vector<TMasterEntry> &trainers)
@@ -215,28 +242,11 @@ void DrawJockeyPage(const TPageContext &ctx, const formats::TJockeyDetailRec &j,
     SelectPageFont(ctx, 10, false, fontSetting);
 
     const Date made = dateOf(j.get(F::DataDate));
-    const std::string_view name = j.get(F::DisplayName);
-    pg.text(21, 41, sj("氏  　名"));
-    pg.text(40, 41, pageName(name, isLatinName(name)));
-    pg.text(68, 41, sj("生年月日"));
-    pg.text(86, 41, birthText(dateOf(j.get(F::BirthDate)), made.year));
+    drawProfile(pg, j, made, 96, " ", {"-", "-", "-"}, {"- ", " -", "- "});
     pg.text(127, 41, sj("所属"));
     const std::string_view affiliation = j.get(F::Affiliation);
     pg.text(137, 41, sj(affiliation == "1" ? "美浦" : affiliation == "2" ? "栗東" : affiliation == "3" ? "地方" : "外国"));
     pg.text(145, 41, attachedTrainerText(j, trainers));
-
-    pg.text(21, 46, sj("初免許年"));
-    pg.text(40, 46, std::string(j.get(F::FirstLicenceYear)) + sj("年"));
-    pg.text(68, 46, sj("重賞勝鞍"));
-    pg.text(85, 46, gradedWinText(j.gradedWin(1), " "));
-
-    pg.text(21, 51, sj("通算成績"));
-    pg.text(40, 51, sj("平地 ") + careerText(j, F::CareerFlat, {"-", "-", "-"}));
-    pg.text(96, 51, sj("障害  ") + careerText(j, F::CareerJump, {"- ", " -", "- "}));
-
-    pg.text(21, 56, tableTitle(made));
-    pg.text(120, 56, prizeText(j, made.year));
-    pg.text(96, 56, std::to_string(made.year - 1) + sj("年成績"));
 
     // This year's table on the left, last year's 75 mm to the right.
     constexpr int kRight = 75;
@@ -316,11 +326,7 @@ void DrawTrainerPage(const TPageContext &ctx, const formats::TTrainerDetailRec &
     SelectPageFont(ctx, 10, false, fontSetting);
 
     const Date made = dateOf(t.get(F::DataDate));
-    const std::string_view name = t.get(F::DisplayName);
-    pg.text(21, 41, sj("氏  　名"));
-    pg.text(40, 41, pageName(name, isLatinName(name)));
-    pg.text(68, 41, sj("生年月日"));
-    pg.text(86, 41, birthText(dateOf(t.get(F::BirthDate)), made.year));
+    drawProfile(pg, t, made, 95, "  ", {"  ", "  ", "  "}, {"  ", "  ", "  "});
     pg.text(131, 41, sj("所  属"));
     const std::string_view affiliation = t.get(F::Affiliation);
     pg.text(145, 41,
@@ -328,19 +334,6 @@ void DrawTrainerPage(const TPageContext &ctx, const formats::TTrainerDetailRec &
             : affiliation == "2" ? sj("栗   東")
             : affiliation == "3" ? bytesOf(t.get(F::InviteRegion), 1, 8)
                                  : std::string());
-
-    pg.text(21, 46, sj("初免許年"));
-    pg.text(40, 46, std::string(t.get(F::FirstLicenceYear)) + sj("年"));
-    pg.text(68, 46, sj("重賞勝鞍"));
-    pg.text(85, 46, gradedWinText(t.gradedWin(1), "  "));
-
-    pg.text(21, 51, sj("通算成績"));
-    pg.text(40, 51, sj("平地 ") + careerText(t, F::CareerFlat, {"  ", "  ", "  "}));
-    pg.text(95, 51, sj("障害  ") + careerText(t, F::CareerJump, {"  ", "  ", "  "}));
-
-    pg.text(21, 56, tableTitle(made));
-    pg.text(95, 56, std::to_string(made.year - 1) + sj("年成績"));
-    pg.text(120, 56, prizeText(t, made.year));
 
     // This year's table on the left, last year's 74 mm to the right.
     constexpr int kRight = 74;

@@ -12,9 +12,15 @@
 // for a jockey, by distance and surface) and the latest graded-race win.
 namespace zorbe {
 
-// The windows' page box, in screen pixels, and the page's origin on it.
-inline constexpr int kPersonPageWidth = 600;
-inline constexpr int kPersonPageHeight = 480;
+// The windows' page box at 96 pixels per inch: as far as each page draws
+// (the grid's right and bottom rules included), and the page's origin on it.
+struct TPageBox
+{
+    int width = 0;
+    int height = 0;
+};
+inline constexpr TPageBox kJockeyPageBox{572, 472};
+inline constexpr TPageBox kTrainerPageBox{572, 332};
 inline constexpr int kPersonPageOriginX = 74;
 inline constexpr int kPersonPageOriginY = 150;
 

@@ -75,16 +75,59 @@ std::string first(std::string_view raceName, std::size_t bytes)
     return std::string(raceName.substr(0, bytes));
 }
 
-// A class with a blank-name text, a special name or the name's beginning
-// and a suffix.
-std::string namedClass(std::string_view classCode, std::string_view raceName, const char *blankText,
-                       std::size_t nameBytes, const char *suffix, bool summary)
+// How a page writes a class: a fixed text, or from the race's name (a
+// text of its own for a blank name, the special races' own texts, else the
+// name's first bytes and a suffix).
+struct ClassForm
 {
-    if (blankText && blankName(raceName))
-        return sj(blankText);
-    if (const SpecialRace *s = specialRace(classCode, raceName))
-        return sj(summary ? s->summary : s->racePage);
-    return first(raceName, nameBytes) + sj(suffix);
+    const char *fixed = nullptr;
+    const char *blankName = nullptr;
+    std::size_t nameBytes = 0;
+    const char *suffix = "";
+};
+
+struct ClassRule
+{
+    const char *code;
+    ClassForm summary;
+    ClassForm racePage;
+};
+
+constexpr ClassForm fixedText(const char *text) { return {text}; }
+constexpr ClassForm named(const char *blank, std::size_t bytes, const char *suffix) { return {nullptr, blank, bytes, suffix}; }
+
+constexpr std::array<ClassRule, 14> kClassRules{{
+    {"701", fixedText("新馬"), fixedText("新馬")},
+    {"702", fixedText("未出走"), fixedText("未出走")},
+    {"703", fixedText("未勝利"), fixedText("未勝利")},
+    {"003", fixedText("300万下"), fixedText("３００万下")},
+    {"004", named("400万下", 8, " ４下"), fixedText("４００万下")},
+    {"005", named("1勝ｸﾗｽ ", 8, "1勝"), named("1勝クラス", 30, "(1勝ｸﾗｽ)")},
+    {"008", fixedText("800万下"), fixedText("８００万下")},
+    {"009", named("900万下", 8, " 9下"), named("９００万下", 30, "(900下)")},
+    {"010", named("2勝ｸﾗｽ", 8, "2勝"), named("２勝クラス", 30, "(2勝ｸﾗｽ)")},
+    {"014", named(nullptr, 8, " 140"), named(nullptr, 30, "(1400万下)")},
+    {"015", named(nullptr, 8, " 150"), named(nullptr, 30, "(1500万下)")},
+    {"016", named(nullptr, 8, "3勝"), named(nullptr, 30, "(3勝ｸﾗｽ)")},
+    {"999", named(nullptr, 8, " OP"), named(nullptr, 30, "")},
+    {"000", named(nullptr, 30, ""), named(nullptr, 30, "")},
+}};
+
+std::string classText(std::string_view code, std::string_view raceName, bool summary)
+{
+    for (const ClassRule &rule : kClassRules) {
+        if (code != rule.code)
+            continue;
+        const ClassForm &form = summary ? rule.summary : rule.racePage;
+        if (form.fixed)
+            return sj(form.fixed);
+        if (form.blankName && blankName(raceName))
+            return sj(form.blankName);
+        if (const SpecialRace *s = specialRace(code, raceName))
+            return sj(summary ? s->summary : s->racePage);
+        return first(raceName, form.nameBytes) + sj(form.suffix);
+    }
+    return {};
 }
 
 std::string marginText(std::string_view code, bool racePage)
@@ -133,35 +176,7 @@ bool isJumpRace(std::string_view kind)
 
 std::string summaryClassText(std::string_view c, std::string_view name)
 {
-    if (c == "701")
-        return sj("新馬");
-    if (c == "702")
-        return sj("未出走");
-    if (c == "703")
-        return sj("未勝利");
-    if (c == "003")
-        return sj("300万下");
-    if (c == "004")
-        return blankName(name) ? sj("400万下") : first(name, 8) + sj(" ４下");
-    if (c == "005")
-        return namedClass(c, name, "1勝ｸﾗｽ ", 8, "1勝", true);
-    if (c == "008")
-        return sj("800万下");
-    if (c == "009")
-        return namedClass(c, name, "900万下", 8, " 9下", true);
-    if (c == "010")
-        return namedClass(c, name, "2勝ｸﾗｽ", 8, "2勝", true);
-    if (c == "014")
-        return namedClass(c, name, nullptr, 8, " 140", true);
-    if (c == "015")
-        return namedClass(c, name, nullptr, 8, " 150", true);
-    if (c == "016")
-        return namedClass(c, name, nullptr, 8, "3勝", true);
-    if (c == "999")
-        return first(name, 8) + " OP";
-    if (c == "000")
-        return first(name, 30);
-    return {};
+    return classText(c, name, true);
 }
 
 std::string raceClassText(std::string_view c, std::string_view name, std::string_view kind)
@@ -174,33 +189,7 @@ std::string raceClassText(std::string_view c, std::string_view name, std::string
         if (c == "999")
             return sj("障害オープン");
     }
-    if (c == "701")
-        return sj("新馬");
-    if (c == "702")
-        return sj("未出走");
-    if (c == "703")
-        return sj("未勝利");
-    if (c == "003")
-        return sj("３００万下");
-    if (c == "004")
-        return sj("４００万下");
-    if (c == "005")
-        return namedClass(c, name, "1勝クラス", 30, "(1勝ｸﾗｽ)", false);
-    if (c == "008")
-        return sj("８００万下");
-    if (c == "009")
-        return namedClass(c, name, "９００万下", 30, "(900下)", false);
-    if (c == "010")
-        return namedClass(c, name, "２勝クラス", 30, "(2勝ｸﾗｽ)", false);
-    if (c == "014")
-        return namedClass(c, name, nullptr, 30, "(1400万下)", false);
-    if (c == "015")
-        return namedClass(c, name, nullptr, 30, "(1500万下)", false);
-    if (c == "016")
-        return namedClass(c, name, nullptr, 30, "(3勝ｸﾗｽ)", false);
-    if (c == "999" || c == "000")
-        return first(name, 30);
-    return {};
+    return classText(c, name, false);
 }
 
 std::string gradeText(std::string_view grade)

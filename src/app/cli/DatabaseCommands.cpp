@@ -122,7 +122,7 @@ namespace {
 // chosen from the window's list.
 template <class Details, class Load, class Find, class Draw>
 int runPersonPage(Args args, Streams &streams, const char *usage, const char *person, const char *fileName,
-                  const char *printTitle, Load load, Find find, Draw draw)
+                  const char *printTitle, TPageBox box, Load load, Find find, Draw draw)
 {
     PageArgs a;
     if (const std::string problem = parsePageArgs(args, false, a); !problem.empty())
@@ -157,8 +157,8 @@ int runPersonPage(Args args, Streams &streams, const char *usage, const char *pe
     }
     const auto &rec = details->records[*index];
     WindowPage page;
-    page.width = kPersonPageWidth;
-    page.height = kPersonPageHeight;
+    page.width = box.width;
+    page.height = box.height;
     page.screen = [&](PageCanvas &canvas) { draw(screenPersonContext(canvas, page.dpi), rec, state); };
     page.printTitle = printTitle;
     page.printed = [&](const TPageContext &ctx) { draw(ctx, rec, state); };
@@ -170,7 +170,7 @@ int runPersonPage(Args args, Streams &streams, const char *usage, const char *pe
 int runJockey(Args args, Streams &streams)
 {
     return runPersonPage<TJockeyDetails>(
-        args, streams, kJockeyUsage, "騎手", kJockeyDetailFile, kJockeyPrintTitle, LoadJockeyDetails,
+        args, streams, kJockeyUsage, "騎手", kJockeyDetailFile, kJockeyPrintTitle, kJockeyPageBox, LoadJockeyDetails,
         findJockeyByCode, [](const TPageContext &ctx, const formats::TJockeyDetailRec &j, const MainWindowState &s) {
             DrawJockeyPage(ctx, j, s.masters.TrainerTable, s.settings.font);
         });
@@ -179,7 +179,7 @@ int runJockey(Args args, Streams &streams)
 int runTrainer(Args args, Streams &streams)
 {
     return runPersonPage<TTrainerDetails>(
-        args, streams, kTrainerUsage, "調教師", kTrainerDetailFile, kTrainerPrintTitle, LoadTrainerDetails,
+        args, streams, kTrainerUsage, "調教師", kTrainerDetailFile, kTrainerPrintTitle, kTrainerPageBox, LoadTrainerDetails,
         findTrainerByCode, [](const TPageContext &ctx, const formats::TTrainerDetailRec &t, const MainWindowState &s) {
             DrawTrainerPage(ctx, t, s.settings.font);
         });

@@ -5,6 +5,7 @@
 #include "platform/ProfileFile.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -24,23 +25,23 @@ std::optional<int> parseNumber(const std::string &text)
     return value;
 }
 
-class BusyCursor
-{
-public:
-    explicit BusyCursor(DesktopServices &desktop)
-        : m_desktop(desktop)
-    {
-        m_desktop.setBusy(true);
-    }
-    ~BusyCursor() { m_desktop.setBusy(false); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-
-private:
-    DesktopServices &m_desktop;
-};
-
 } // namespace
+
+PagePaintBox::PagePaintBox(QWidget *parent, QSize size, std::function<void(QPainter &)> paint)
+    : QWidget(parent)
+    , m_paint(std::move(paint))
+{
+    setObjectName(QStringLiteral("PaintBox1"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(size);
+}
+
+void PagePaintBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    m_paint(painter);
+}
 
 void reportLater(QObject &context, DesktopServices &desktop, std::string text)
 {
@@ -54,7 +55,7 @@ void printPage(TPrinter *printer, DesktopServices &desktop, const char *title, c
         desktop.showError(failure + "プリンターがありません。");
         return;
     }
-    BusyCursor busy(desktop);
+    ScopedBusyCursor busy(desktop);
     std::unique_ptr<TPrintJob> job = printer->beginJob(title);
     if (!job) {
         desktop.showError(failure + printer->errorText());

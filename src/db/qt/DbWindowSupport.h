@@ -2,18 +2,33 @@
 
 #include "paper/PageCanvas.h"
 
+#include <QWidget>
+
 #include <functional>
 #include <string>
 #include <string_view>
 
 class QObject;
-class QWidget;
+class QPainter;
 
 namespace zorbe {
 
 class DesktopServices;
 class ProfileFile;
 class TPrinter;
+
+// The paint box of a page: the page box's size, white, painted by paint.
+class PagePaintBox : public QWidget
+{
+public:
+    PagePaintBox(QWidget *parent, QSize size, std::function<void(QPainter &)> paint);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    std::function<void(QPainter &)> m_paint;
+};
 
 // A failed paint reported once the paint has ended: a message box would
 // run the event loop in the middle of it.

@@ -40,30 +40,6 @@ bool endsKanaRow(const std::string &caption)
 
 } // namespace
 
-class PersonDbWindow::PageBox : public QWidget
-{
-public:
-    PageBox(PersonDbWindow &window, QWidget *parent)
-        : QWidget(parent)
-        , m_window(window)
-    {
-        setObjectName(QStringLiteral("PaintBox1"));
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setFixedSize(kPersonPageWidth, kPersonPageHeight);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), Qt::white);
-        m_window.PaintBox1Paint(painter);
-    }
-
-private:
-    PersonDbWindow &m_window;
-};
-
 PersonDbWindow::PersonDbWindow(Setup setup, ProfileFile &settingsFile, TPrinter *printer, DesktopServices &desktop,
                                Hooks hooks, QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -83,7 +59,8 @@ PersonDbWindow::PersonDbWindow(Setup setup, ProfileFile &settingsFile, TPrinter 
     m_scrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     m_scrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_scrollBox1->setBackgroundRole(QPalette::Base);
-    m_paintBox1 = new PageBox(*this, m_scrollBox1);
+    m_paintBox1 = new PagePaintBox(m_scrollBox1, QSize(m_setup.pageBox.width, m_setup.pageBox.height),
+                                   [this](QPainter &painter) { PaintBox1Paint(painter); });
     m_scrollBox1->setWidget(m_paintBox1);
     layout->addWidget(m_scrollBox1, 1);
     m_panel = buildPanel();
@@ -152,18 +129,21 @@ QWidget *PersonDbWindow::buildPanel()
 
     auto *buttons = new QGridLayout;
     buttons->setSpacing(3);
-    auto add = [this, panel, buttons](const char *name, const QString &caption, void (PersonDbWindow::*slot)(),
-                                      int r, int c) {
+    int placed = 0;
+    auto add = [&](const char *name, const QString &caption, void (PersonDbWindow::*slot)()) {
         auto *b = new QPushButton(caption, panel);
         b->setObjectName(QString::fromLatin1(name));
-        buttons->addWidget(b, r, c);
+        // As wide as the index above them, however long the caption.
+        b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        buttons->addWidget(b, placed / m_setup.buttonColumns, placed % m_setup.buttonColumns);
+        ++placed;
         connect(b, &QPushButton::clicked, this, slot);
     };
-    add("BitBtn1", m_setup.titleCaption, &PersonDbWindow::TitleClick, 0, 0);
-    add(m_setup.printName, m_setup.printCaption, &PersonDbWindow::PrintClick, 0, 1);
-    add(m_setup.setupName, m_setup.setupCaption, &PersonDbWindow::SetupClick, 1, 0);
-    add("BitBtn6", m_setup.otherCaption, &PersonDbWindow::OtherClick, 1, 1);
-    add("BitBtn7", m_setup.resultsCaption, &PersonDbWindow::ResultsClick, 2, 0);
+    add("BitBtn1", m_setup.titleCaption, &PersonDbWindow::TitleClick);
+    add(m_setup.printName, m_setup.printCaption, &PersonDbWindow::PrintClick);
+    add(m_setup.setupName, m_setup.setupCaption, &PersonDbWindow::SetupClick);
+    add("BitBtn6", m_setup.otherCaption, &PersonDbWindow::OtherClick);
+    add("BitBtn7", m_setup.resultsCaption, &PersonDbWindow::ResultsClick);
     column->addLayout(buttons);
     panel->setFixedWidth(panel->sizeHint().width());
     return panel;

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "db/PersonDetails.h"
 #include "db/PersonLists.h"
+#include "db/PersonPages.h"
 #include "db/qt/DbWindowSupport.h"
+#include "shell/Settings.h"
 
 #include <QWidget>
 
@@ -48,11 +51,13 @@ public:
         TWindowGeometry defaults;          // client height, width, left, top
         const std::vector<TKanaButton> *kana;
         const char *printTitle;
+        TPageBox pageBox;
         QString titleCaption, printCaption, setupCaption, otherCaption, resultsCaption;
         const char *printName, *setupName; // the buttons' object names
         bool otherStoresGeometry;          // whether the way to the other database stores it
         QString initialListText;
         int unusedButtonNumber = 0;        // a kana button number the window skips
+        int buttonColumns = 1;             // of the command buttons under the index
     };
 
     // printer may be null (printing then reports that there is none).
@@ -101,9 +106,6 @@ protected:
     virtual void drawPerson(const TPageContext &ctx, std::size_t person) const = 0;
 
 private:
-    class PageBox;
-    friend class PageBox;
-
     QWidget *buildPanel();
     void showList(const std::vector<TListEntry> &entries);
     void listTextChanged();
@@ -125,6 +127,54 @@ private:
     QButtonGroup *m_kanaGroup = nullptr;
     std::vector<QToolButton *> m_kanaButtons;
     QWidget *m_panel = nullptr;
+};
+
+// The functions over the records of one detailed master file.
+template <class Rec>
+struct TPersonKind
+{
+    std::optional<TDetailFile<Rec>> (*load)(const WinPath &dataFolder);
+    std::vector<TListEntry> (*fill)(const std::vector<Rec> &people, const TKanaFilter &filter);
+    std::optional<std::size_t> (*find)(const std::vector<Rec> &people, std::string_view listText);
+};
+
+// A database window over the people of one detailed master file in the
+// data folder of the settings.
+template <class Rec>
+class DetailDbWindow : public PersonDbWindow
+{
+public:
+    DetailDbWindow(Setup setup, TPersonKind<Rec> kind, const SettingsSnapshot &settings, ProfileFile &settingsFile,
+                   TPrinter *printer, DesktopServices &desktop, Hooks hooks, QWidget *parent)
+        : PersonDbWindow(std::move(setup), settingsFile, printer, desktop, std::move(hooks), parent)
+        , m_kind(kind)
+        , m_settings(settings)
+    {
+    }
+
+    const std::vector<Rec> &people() const { return m_people; }
+
+protected:
+    bool loadDetails(std::vector<std::string> &problems) override
+    {
+        auto details = m_kind.load(WinPath(m_settings.racedat));
+        if (!details)
+            return false;
+        m_people = std::move(details->records);
+        problems = std::move(details->problems);
+        return true;
+    }
+    std::vector<TListEntry> fillList(const TKanaFilter &filter) const override { return m_kind.fill(m_people, filter); }
+    std::optional<std::size_t> findPerson(std::string_view listText) const override
+    {
+        return m_kind.find(m_people, listText);
+    }
+    const SettingsSnapshot &settings() const { return m_settings; }
+
+private:
+    TPersonKind<Rec> m_kind;
+    const SettingsSnapshot &m_settings;
+    std::vector<Rec> m_people;
 };
 
 } // namespace zorbe

@@ -15,6 +15,8 @@ PersonDbWindow::Setup trainerSetup()
     s.defaults = {360, 702, 50, 50};
     s.kana = &TrainerKanaButtons();
     s.printTitle = kTrainerPrintTitle;
+    s.pageBox = kTrainerPageBox;
+    s.buttonColumns = 2;
     s.titleCaption = QStringLiteral("タイトル");
     s.printCaption = QStringLiteral("印　刷");
     s.setupCaption = QStringLiteral("設　定");
@@ -32,35 +34,15 @@ PersonDbWindow::Setup trainerSetup()
 
 TForm13::TForm13(const SettingsSnapshot &settings, ProfileFile &settingsFile, TPrinter *printer,
                  DesktopServices &desktop, Hooks hooks, QWidget *parent)
-    : PersonDbWindow(trainerSetup(), settingsFile, printer, desktop, std::move(hooks), parent)
-    , m_settings(settings)
+    : DetailDbWindow(trainerSetup(), {LoadTrainerDetails, FillTrainerList, findTrainer}, settings, settingsFile,
+                     printer, desktop, std::move(hooks), parent)
 {
-}
-
-bool TForm13::loadDetails(std::vector<std::string> &problems)
-{
-    auto details = LoadTrainerDetails(WinPath(m_settings.racedat));
-    if (!details)
-        return false;
-    m_trainers = std::move(details->records);
-    problems = std::move(details->problems);
-    return true;
-}
-
-std::vector<TListEntry> TForm13::fillList(const TKanaFilter &filter) const
-{
-    return FillTrainerList(m_trainers, filter);
-}
-
-std::optional<std::size_t> TForm13::findPerson(std::string_view listText) const
-{
-    return findTrainer(m_trainers, listText);
 }
 
 void TForm13::drawPerson(const TPageContext &ctx, std::size_t person) const
 {
-    if (person < m_trainers.size())
-        DrawTrainerPage(ctx, m_trainers[person], m_settings.font);
+    if (person < people().size())
+        DrawTrainerPage(ctx, people()[person], settings().font);
 }
 
 } // namespace zorbe

@@ -28,30 +28,6 @@
 
 namespace zorbe {
 
-class TForm8::PageBox : public QWidget
-{
-public:
-    PageBox(TForm8 &form, QWidget *parent)
-        : QWidget(parent)
-        , m_form(form)
-    {
-        setObjectName(QStringLiteral("PaintBox1"));
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setFixedSize(kResultsPageWidth, kResultsPageHeight);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), Qt::white);
-        m_form.PaintBox1Paint(painter);
-    }
-
-private:
-    TForm8 &m_form;
-};
-
 TForm8::TForm8(const TResults &results, const LabelTables &labels, const SettingsSnapshot &settings,
                TPrinter *printer, DesktopServices &desktop, Hooks hooks, QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -73,7 +49,8 @@ TForm8::TForm8(const TResults &results, const LabelTables &labels, const Setting
     m_scrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     m_scrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_scrollBox1->setBackgroundRole(QPalette::Base);
-    m_paintBox1 = new PageBox(*this, m_scrollBox1);
+    m_paintBox1 = new PagePaintBox(m_scrollBox1, QSize(kResultsPageWidth, kResultsPageHeight),
+                                   [this](QPainter &painter) { PaintBox1Paint(painter); });
     m_scrollBox1->setWidget(m_paintBox1);
     layout->addWidget(m_scrollBox1, 1);
     buildPanel();

@@ -80,9 +80,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    class PageBox;
-    friend class PageBox;
-
     void buildPanel();
     void PaintBox1Paint(QPainter &painter);
     void leaveFor(const std::function<void()> &next);

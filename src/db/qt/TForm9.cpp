@@ -16,6 +16,8 @@ PersonDbWindow::Setup jockeySetup()
     s.defaults = {491, 718, 50, 50};
     s.kana = &JockeyKanaButtons();
     s.printTitle = kJockeyPrintTitle;
+    s.pageBox = kJockeyPageBox;
+    s.buttonColumns = 1;
     s.titleCaption = QStringLiteral("タイトル");
     s.printCaption = QStringLiteral("印　　　　　刷");
     s.setupCaption = QStringLiteral("プリンター設定");
@@ -31,36 +33,16 @@ PersonDbWindow::Setup jockeySetup()
 
 TForm9::TForm9(const SettingsSnapshot &settings, const MasterTables &masters, ProfileFile &settingsFile,
                TPrinter *printer, DesktopServices &desktop, Hooks hooks, QWidget *parent)
-    : PersonDbWindow(jockeySetup(), settingsFile, printer, desktop, std::move(hooks), parent)
-    , m_settings(settings)
+    : DetailDbWindow(jockeySetup(), {LoadJockeyDetails, FillJockeyList, findJockey}, settings, settingsFile, printer,
+                     desktop, std::move(hooks), parent)
     , m_masters(masters)
 {
 }
 
-bool TForm9::loadDetails(std::vector<std::string> &problems)
-{
-    auto details = LoadJockeyDetails(WinPath(m_settings.racedat));
-    if (!details)
-        return false;
-    m_jockeys = std::move(details->records);
-    problems = std::move(details->problems);
-    return true;
-}
-
-std::vector<TListEntry> TForm9::fillList(const TKanaFilter &filter) const
-{
-    return FillJockeyList(m_jockeys, filter);
-}
-
-std::optional<std::size_t> TForm9::findPerson(std::string_view listText) const
-{
-    return findJockey(m_jockeys, listText);
-}
-
 void TForm9::drawPerson(const TPageContext &ctx, std::size_t person) const
 {
-    if (person < m_jockeys.size())
-        DrawJockeyPage(ctx, m_jockeys[person], m_masters.TrainerTable, m_settings.font);
+    if (person < people().size())
+        DrawJockeyPage(ctx, people()[person], m_masters.TrainerTable, settings().font);
 }
 
 } // namespace zorbe
