@@ -46,6 +46,19 @@ public:
     virtual void setBusy(bool busy) = 0;
 };
 
+// The busy cursor for as long as the object lives (a print, a long load).
+class ScopedBusyCursor
+{
+public:
+    explicit ScopedBusyCursor(DesktopServices &desktop) : m_desktop(desktop) { m_desktop.setBusy(true); }
+    ~ScopedBusyCursor() { m_desktop.setBusy(false); }
+    ScopedBusyCursor(const ScopedBusyCursor &) = delete;
+    ScopedBusyCursor &operator=(const ScopedBusyCursor &) = delete;
+
+private:
+    DesktopServices &m_desktop;
+};
+
 // Subcommands: messages go to standard error, dialogs answer "cancelled",
 // nothing is opened.
 class ConsoleDesktop : public DesktopServices

@@ -1,5 +1,6 @@
 #include "shell/MainWindowCommands.h"
 
+#include "db/ResultsFile.h"
 #include "platform/Files.h"
 
 namespace zorbe {
@@ -78,14 +79,7 @@ bool chooseAndLoadResults(AppState &app, DesktopServices &desktop)
     const auto chosen = desktop.openFileDialog(dialog);
     if (!chosen || chosen->empty())
         return false;
-    try {
-        app.results->ResultFileName = chosen->text();
-        LoadResults(*app.results);
-    } catch (const std::exception &e) {
-        desktop.showError(e.what());
-        return false;
-    }
-    return true;
+    return OpenResultsFile(*app.results, *chosen, desktop);
 }
 
 void openHelp(const AppState &app, DesktopServices &desktop)

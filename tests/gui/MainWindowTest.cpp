@@ -99,7 +99,8 @@ TEST_F(MainWindow, StartsWithItsWindowsCaptionAndDataLinkVersion)
     EXPECT_EQ(forms->created(),
               (QStringList{QStringLiteral("TForm1"), QStringLiteral("TForm5"), QStringLiteral("TAboutBox"),
                            QStringLiteral("TForm16"), QStringLiteral("TForm24"), QStringLiteral("TForm6"),
-                           QStringLiteral("TForm7"), QStringLiteral("TForm3"), QStringLiteral("TForm14")}));
+                           QStringLiteral("TForm7"), QStringLiteral("TForm3"), QStringLiteral("TForm8"),
+                           QStringLiteral("TForm9"), QStringLiteral("TForm13"), QStringLiteral("TForm14")}));
     EXPECT_EQ(form1().windowTitle(), QStringLiteral("ゾルベData Lab.版"));
     EXPECT_EQ(form1().size(), QSize(367, 464));
     EXPECT_EQ(form1().minimumSize(), form1().maximumSize());
@@ -194,9 +195,11 @@ TEST_F(MainWindow, PopupMenusHoldTheirItemsAndOpenWhereTheButtonsSay)
     button("BitBtn15")->click();
     EXPECT_TRUE(form1().popupMenu4()->isVisible());
     form1().popupMenu4()->hide();
-    // Items whose windows are not there yet leave the main window as it is.
+    // Items whose windows are not there yet leave the main window as it is
+    // (the results and database items are tried with their windows).
     for (QAction *a : form1().popupMenu1()->actions() + form1().popupMenu4()->actions())
-        a->trigger();
+        if (!QStringList{QStringLiteral("N1"), QStringLiteral("N2"), QStringLiteral("N3")}.contains(a->objectName()))
+            a->trigger();
     EXPECT_EQ(forms->current(), &form1());
     EXPECT_TRUE(desktop.events.empty());
 }

@@ -28,6 +28,9 @@ constexpr Command kCommands[] = {
     {"payout", "payout SDTFILE... --out NAME", runPayout},
     {"kaisyu", "kaisyu PAYOUTFILE --venue 1|2|3 --pick 1|2|3 [--save] [--html]", runKaisyu},
     {"csv", "csv horses RDTFILE | racecard RDTFILE | results1 SDTFILE | results2 SDTFILE | stime", runCsv},
+    {"results", "results SDTFILE [--race N] --out FILE.png|FILE.pdf|FILE.txt", runResults},
+    {"jockey", "jockey CODE --out FILE.png|FILE.pdf|FILE.txt", runJockey},
+    {"trainer", "trainer CODE --out FILE.png|FILE.pdf|FILE.txt", runTrainer},
     {"feed", "feed generate --out DIR [--seed N] [--start YYYYMMDD] [--weeks N] [--venues N] [--scale K] [--odds DIR]",
      runFeed},
 };

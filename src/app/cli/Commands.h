@@ -18,5 +18,8 @@ int runPicks(Args args, Streams &streams);
 int runPayout(Args args, Streams &streams);
 int runKaisyu(Args args, Streams &streams);
 int runCsv(Args args, Streams &streams);
+int runResults(Args args, Streams &streams);
+int runJockey(Args args, Streams &streams);
+int runTrainer(Args args, Streams &streams);
 
 } // namespace zorbe::cli

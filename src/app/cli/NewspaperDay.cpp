@@ -25,9 +25,22 @@ WinPath pathArgument(const std::string &text)
     return WinPath::fromNative(std::filesystem::absolute(std::filesystem::path(text)));
 }
 
-NewspaperDay::NewspaperDay()
+MainWindowState::MainWindowState()
     : settingsFile(ProfileFile::defaultPath())
-    , card(makeRaceCard())
+{
+}
+
+void readMainWindowState(MainWindowState &state, DesktopServices &desktop)
+{
+    readStartupSettings(state.settingsFile, state.settings);
+    readActivationSettings(state.settingsFile, state.settings);
+    rebuildLabelTables(state.labels);
+    loadMasterFile(WinPath(state.settings.cyoukyou), state.masters.TrainerTable, desktop, kTrainerFileMissingMessage);
+    loadMasterFile(WinPath(state.settings.kisyu), state.masters.JockeyTable, desktop, kJockeyFileMissingMessage);
+}
+
+NewspaperDay::NewspaperDay()
+    : card(makeRaceCard())
 {
 }
 
@@ -40,13 +53,7 @@ void NewspaperDay::selectRace(int race)
 std::unique_ptr<NewspaperDay> loadNewspaperDay(const WinPath &raceCardFile, DesktopServices &desktop)
 {
     auto day = std::make_unique<NewspaperDay>();
-    // The reads of the main window's start and activation, then its masters
-    // in the order it loads them.
-    readStartupSettings(day->settingsFile, day->settings);
-    readActivationSettings(day->settingsFile, day->settings);
-    rebuildLabelTables(day->labels);
-    loadMasterFile(WinPath(day->settings.cyoukyou), day->masters.TrainerTable, desktop, kTrainerFileMissingMessage);
-    loadMasterFile(WinPath(day->settings.kisyu), day->masters.JockeyTable, desktop, kJockeyFileMissingMessage);
+    readMainWindowState(*day, desktop);
 
     LoadRaceDay(*day->card, raceCardFile, day->settings.ozzdir, day->settings.ozz, WinPath(day->settings.racedat),
                 desktop);

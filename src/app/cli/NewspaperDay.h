@@ -37,20 +37,33 @@ private:
 // current folder).
 WinPath pathArgument(const std::string &text);
 
-// A meeting day as the race selection window holds it after "レース選択":
-// the settings of the main window, the master and label tables, the race
-// card with odds and time corrections, and the newspaper built from them
-// (race captions, race numbers and runner counts included).
-struct NewspaperDay
+// What the main window has read by the time another window opens: the
+// settings of its start and its activation, the label tables and the
+// master tables.
+struct MainWindowState
 {
-    NewspaperDay();
-    NewspaperDay(const NewspaperDay &) = delete;
-    NewspaperDay &operator=(const NewspaperDay &) = delete;
+    MainWindowState();
+    MainWindowState(const MainWindowState &) = delete;
+    MainWindowState &operator=(const MainWindowState &) = delete;
 
     ProfileFile settingsFile;
     SettingsSnapshot settings;
     MasterTables masters;
     LabelTables labels;
+};
+
+// The reads of the main window's start and activation, then its masters in
+// the order it loads them (a missing master file is told to desktop).
+void readMainWindowState(MainWindowState &state, DesktopServices &desktop);
+
+// A meeting day as the race selection window holds it after "レース選択":
+// the main window's state, the race card with odds and time corrections,
+// and the newspaper built from them (race captions, race numbers and runner
+// counts included).
+struct NewspaperDay : MainWindowState
+{
+    NewspaperDay();
+
     std::unique_ptr<TRaceCard> card;
     std::unique_ptr<TNewspaper> paper;
 

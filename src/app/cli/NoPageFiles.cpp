@@ -10,12 +10,12 @@ bool pagePicturesAvailable()
     return false;
 }
 
-std::string writeScreenPng(TNewspaper &, int, const std::filesystem::path &)
+std::string writePagePng(int, int, int, const ScreenDrawing &, const std::filesystem::path &)
 {
     return kNoPicturesMessage;
 }
 
-std::string writeDisplayPrintPdf(TNewspaper &, const TPrintEdits &, const std::filesystem::path &)
+std::string writePrintedPdf(const std::string &, const PrintDrawing &, const std::filesystem::path &, SheetOrientation)
 {
     return kNoPicturesMessage;
 }

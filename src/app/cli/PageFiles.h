@@ -6,10 +6,11 @@
 #include "platform/WinPath.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
-// Pictures and PDF files of newspaper pages, and the display window, for
+// Pictures and PDF files of the windows' pages, and the display window, for
 // the subcommands. The desktop build draws them with Qt; a build without
 // the desktop program has none of them (pagePicturesAvailable() is false
 // and every function reports kNoPicturesMessage).
@@ -24,14 +25,19 @@ inline constexpr const char *kNoPicturesMessage
 
 bool pagePicturesAvailable();
 
-// The page of the selected race as the display window paints it at zoom
-// percent, as a PNG of the window's page size. Returns "" or why not.
-std::string writeScreenPng(TNewspaper &paper, int zoom, const std::filesystem::path &file);
+// What a window paints on its page box: drawn on the canvas of a picture.
+using ScreenDrawing = std::function<void(PageCanvas &canvas)>;
+// What a window's print button prints: drawn on the print job's page.
+using PrintDrawing = std::function<void(const TPageContext &ctx)>;
 
-// The page as the display window's print button prints it: one A4 page,
-// on its side for the vertical style and upright for the others, job
-// "Zorbe Print". Returns "" or why not.
-std::string writeDisplayPrintPdf(TNewspaper &paper, const TPrintEdits &edits, const std::filesystem::path &file);
+// A picture of a window's page box, width × height pixels at dpi on white,
+// as a PNG file. Returns "" or why not.
+std::string writePagePng(int width, int height, int dpi, const ScreenDrawing &draw, const std::filesystem::path &file);
+
+// One print job of the windows' printer (titled titleCp932), written as an
+// A4 PDF file on a sheet turned as sheet says. Returns "" or why not.
+std::string writePrintedPdf(const std::string &titleCp932, const PrintDrawing &draw, const std::filesystem::path &file,
+                            SheetOrientation sheet = SheetOrientation::Landscape);
 
 // The file a print job is written to in a PDF folder: its title (the
 // batch titles are digits) with anything that could leave the folder or
@@ -39,7 +45,8 @@ std::string writeDisplayPrintPdf(TNewspaper &paper, const TPrintEdits &edits, co
 std::string pdfFileNameOf(const std::string &titleCp932);
 
 // The windows' printer writing each job as <folder>/<job title>.pdf (A4,
-// turned as each job's style asks), replacing a file of the same name. nullptr without pictures.
+// turned as each job's style asks), replacing a file of the same name.
+// nullptr without pictures.
 std::unique_ptr<TPrinter> makePdfFolderPrinter(const std::filesystem::path &folder);
 
 // True when a display is there to open windows on.

@@ -1,15 +1,11 @@
 #include "app/cli/Commands.h"
 
 #include "app/cli/NewspaperDay.h"
-#include "app/cli/PageFiles.h"
+#include "app/cli/PageOutput.h"
 #include "paper/PagePaths.h"
 #include "paper/RaceSelection.h"
-#include "paper/RecordingCanvas.h"
 #include "platform/Files.h"
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <ostream>
 
 namespace zorbe::cli {
@@ -17,46 +13,22 @@ namespace {
 
 constexpr const char *kUsage = "render RDTFILE --race N --out FILE.png|FILE.pdf|FILE.txt [--zoom Z]";
 
-enum class Output { Png, Pdf, Text };
-
-std::optional<Output> outputOf(const std::string &file)
+// The display window's page: its page box, the screen page at zoom, and
+// the print button's page on a sheet turned as the style prints.
+WindowPage displayWindowPage(NewspaperDay &day, int zoom)
 {
-    const std::size_t dot = file.rfind('.');
-    if (dot == std::string::npos)
-        return std::nullopt;
-    std::string ext = file.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    if (ext == "png")
-        return Output::Png;
-    if (ext == "pdf")
-        return Output::Pdf;
-    if (ext == "txt")
-        return Output::Text;
-    return std::nullopt;
-}
-
-// What the recording canvas saw of the screen page, one line per call.
-void writeRecording(NewspaperDay &day, int zoom, const WinPath &file)
-{
-    RecordingCanvas canvas(ScreenSetupFor(*day.paper, zoom, kScreenPpi).dpi);
-    DrawScreenPage(canvas, *day.paper, zoom, kScreenPpi);
-    files::writeAll(file, canvas.toText());
-}
-
-// Draws the page into the file; "" or why it failed.
-std::string writePage(NewspaperDay &day, Output output, int zoom, const WinPath &file)
-{
-    switch (output) {
-    case Output::Text:
-        writeRecording(day, zoom, file);
-        return {};
-    case Output::Png:
-        return writeScreenPng(*day.paper, zoom, toNative(file));
-    case Output::Pdf:
-        return writeDisplayPrintPdf(*day.paper, readPrintEdits(day.settingsFile, day.paper->settings.style()),
-                                    toNative(file));
-    }
-    return {};
+    const PageBoxSize box = screenPageBoxSize(*day.paper, zoom, kScreenPpi, 297 / 25.4, 210 / 25.4);
+    WindowPage page;
+    page.width = box.width;
+    page.height = box.height;
+    page.screen = [&day, zoom](PageCanvas &canvas) { DrawScreenPage(canvas, *day.paper, zoom, kScreenPpi); };
+    page.printTitle = "Zorbe Print";
+    page.printSheet = printedSheet(*day.paper, PrintPath::DisplayButton);
+    page.printed = [&day](const TPageContext &ctx) {
+        DrawPrintedPage(ctx, *day.paper, PrintPath::DisplayButton,
+                        readPrintEdits(day.settingsFile, day.paper->settings.style()));
+    };
+    return page;
 }
 
 } // namespace
@@ -95,15 +67,10 @@ int runRender(Args args, Streams &streams)
         return usageError(streams, kUsage, "出馬表ファイルがありません");
     if (!race)
         return usageError(streams, kUsage, "--race がありません");
-    if (out.empty())
-        return usageError(streams, kUsage, "--out がありません");
-    const auto output = outputOf(out);
+    int exitCode = kExitOk;
+    const auto output = checkPageOutput(out, kUsage, streams, exitCode);
     if (!output)
-        return usageError(streams, kUsage, "出力ファイルは .png、.pdf または .txt にしてください: " + out);
-    if (*output != Output::Text && !pagePicturesAvailable()) {
-        streams.err << "zorbe: " << kNoPicturesMessage << '\n';
-        return kExitFailure;
-    }
+        return exitCode;
 
     const WinPath rdt = pathArgument(file);
     if (!files::isFile(rdt)) {
@@ -131,16 +98,8 @@ int runRender(Args args, Streams &streams)
         return kExitFailure;
     }
     day->selectRace(*race);
-    std::string error;
-    try {
-        error = writePage(*day, *output, zoom, target);
-    } catch (const std::exception &e) {
-        error = e.what();
-    }
+    const std::string error = writeWindowPage(displayWindowPage(*day, zoom), *output, target);
     if (!error.empty()) {
-        // A page that could not be drawn whole is not left behind.
-        std::error_code ec;
-        std::filesystem::remove(toNative(target), ec);
         streams.err << "zorbe: " << error << '\n';
         return kExitFailure;
     }

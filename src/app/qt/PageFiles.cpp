@@ -1,7 +1,5 @@
 #include "app/cli/PageFiles.h"
 
-#include "paper/PageModel.h"
-#include "paper/PagePaths.h"
 #include "paper/qt/QtPages.h"
 #include "paper/qt/QtPrinter.h"
 #include "platform/Cp932.h"
@@ -38,13 +36,6 @@ void ensureApplication()
     (void)app;
 }
 
-// The display window's page box on an A4 sheet, turned as the style prints.
-QSize screenPageSize(const TNewspaper &paper, int zoom)
-{
-    const PageBoxSize box = screenPageBoxSize(paper, zoom, kScreenPpi, 297 / 25.4, 210 / 25.4);
-    return {box.width, box.height};
-}
-
 bool hasValue(const char *name)
 {
     const char *value = std::getenv(name);
@@ -58,29 +49,30 @@ bool pagePicturesAvailable()
     return true;
 }
 
-std::string writeScreenPng(TNewspaper &paper, int zoom, const std::filesystem::path &file)
+std::string writePagePng(int width, int height, int dpi, const ScreenDrawing &draw, const std::filesystem::path &file)
 {
     ensureApplication();
-    ImagePage page(screenPageSize(paper, zoom), kScreenPpi, 0, 0);
-    DrawScreenPage(page.canvas(), paper, zoom, kScreenPpi);
+    ImagePage page(QSize(width, height), dpi, 0, 0);
+    draw(page.canvas());
     if (!page.save(qtPath(file)))
         return "PNGファイルを書けません: " + file.string();
     return {};
 }
 
-std::string writeDisplayPrintPdf(TNewspaper &paper, const TPrintEdits &edits, const std::filesystem::path &file)
+std::string writePrintedPdf(const std::string &titleCp932, const PrintDrawing &draw, const std::filesystem::path &file,
+                            SheetOrientation sheet)
 {
     ensureApplication();
-    // The print button's job on the printer of the windows, which writes
-    // PDF files into a folder under the job's title: a folder of its own
-    // beside the target, then the file moved into place.
+    // The job on the printer of the windows, which writes PDF files into a
+    // folder under the job's title: a folder of its own beside the target,
+    // then the file moved into place.
     const std::filesystem::path folder = file.parent_path() / (".zorbe-render-" + std::to_string(::getpid()));
     QtPrinter printer(folder);
-    printer.setSheetOrientation(printedSheet(paper, PrintPath::DisplayButton));
+    printer.setSheetOrientation(sheet);
     std::string error;
-    if (auto job = printer.beginJob("Zorbe Print")) {
+    if (auto job = printer.beginJob(titleCp932)) {
         try {
-            DrawPrintedPage(job->context(), paper, PrintPath::DisplayButton, edits);
+            draw(job->context());
         } catch (...) {
             job->abort();
             std::error_code ec;

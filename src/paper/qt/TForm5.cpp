@@ -118,23 +118,6 @@ std::optional<int> parseZoom(const std::string &text)
     return value;
 }
 
-// The busy cursor while a page is printed.
-class BusyCursor
-{
-public:
-    explicit BusyCursor(DesktopServices &desktop)
-        : m_desktop(desktop)
-    {
-        m_desktop.setBusy(true);
-    }
-    ~BusyCursor() { m_desktop.setBusy(false); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-
-private:
-    DesktopServices &m_desktop;
-};
-
 std::string raceLabel(int race)
 {
     return race >= 0 ? std::to_string(race + 1) + "R" : std::string();
@@ -494,7 +477,7 @@ void TForm5::print(PrintPath path)
     const TPrintEdits edits = m_hooks.printEdits ? m_hooks.printEdits() : TPrintEdits{};
     const std::string what = raceLabel(race) + "の新聞を印刷できませんでした。\n";
 
-    BusyCursor busy(m_desktop);
+    ScopedBusyCursor busy(m_desktop);
     m_printer->setSheetOrientation(printedSheet(m_paper, path));
     std::unique_ptr<TPrintJob> job = m_printer->beginJob("Zorbe Print");
     if (!job) {

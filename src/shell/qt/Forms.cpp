@@ -1,6 +1,9 @@
 #include "shell/qt/Forms.h"
 
 #include "data/qt/TForm7.h"
+#include "db/qt/TForm13.h"
+#include "db/qt/TForm8.h"
+#include "db/qt/TForm9.h"
 #include "link/qt/TForm6.h"
 #include "paper/qt/QtPrinter.h"
 #include "paper/qt/TForm3.h"
@@ -27,6 +30,9 @@ Forms::~Forms()
 {
     m_form14.reset();
     m_form24.reset();
+    m_form13.reset();
+    m_form9.reset();
+    m_form8.reset();
     m_form3.reset();
     m_form5.reset();
     m_form6.reset();
@@ -93,6 +99,26 @@ void Forms::start()
     form3Hooks.showNewspaper = [this] { show(*m_form5); };
     form3Hooks.releaseRaceButtons = [this] { m_form5->releaseRaceButtons(); };
     m_form3 = create<TForm3>("TForm3", m_app, *m_app.newspaper, m_printer.get(), m_desktop, std::move(form3Hooks));
+
+    TForm8::Hooks form8Hooks;
+    form8Hooks.showMain = [this] { showMain(); };
+    form8Hooks.showJockeys = [this] { show(*m_form9); };
+    form8Hooks.showTrainers = [this] { show(*m_form13); };
+    form8Hooks.loadResults = [this] { toResultsLoader(); };
+    m_form8 = create<TForm8>("TForm8", *m_app.results, m_app.labels, m_app.settings, m_printer.get(), m_desktop,
+                             std::move(form8Hooks));
+    PersonDbWindow::Hooks form9Hooks;
+    form9Hooks.showMain = [this] { showMain(); };
+    form9Hooks.showOther = [this] { show(*m_form13); };
+    form9Hooks.loadResults = [this] { toResultsLoader(); };
+    m_form9 = create<TForm9>("TForm9", m_app.settings, m_app.masters, m_app.settingsFile, m_printer.get(), m_desktop,
+                             std::move(form9Hooks));
+    PersonDbWindow::Hooks form13Hooks;
+    form13Hooks.showMain = [this] { showMain(); };
+    form13Hooks.showOther = [this] { show(*m_form9); };
+    form13Hooks.loadResults = [this] { toResultsLoader(); };
+    m_form13 = create<TForm13>("TForm13", m_app.settings, m_app.settingsFile, m_printer.get(), m_desktop,
+                               std::move(form13Hooks));
     m_form14 = create<TForm14>("TForm14", m_app.settingsFile, m_desktop, TForm14::Hooks{[this] { showMain(); }});
     showMain();
 }
@@ -116,6 +142,12 @@ void Forms::toRaceDayLoader()
 {
     showMain();
     m_form1->BitBtn1Click();
+}
+
+void Forms::toResultsLoader()
+{
+    showMain();
+    m_form1->N1Click();
 }
 
 void Forms::openNewspaper(const WinPath &raceDayFile)

@@ -20,6 +20,9 @@ class TForm7;
 class TForm16;
 class TForm14;
 class TForm24;
+class TForm8;
+class TForm9;
+class TForm13;
 class QtPrinter;
 class WinPath;
 
@@ -50,6 +53,9 @@ public:
     TForm16 &form16() const { return *m_form16; }
     TForm14 &form14() const { return *m_form14; }
     TForm24 &form24() const { return *m_form24; }
+    TForm8 &form8() const { return *m_form8; }
+    TForm9 &form9() const { return *m_form9; }
+    TForm13 &form13() const { return *m_form13; }
 
     // Hides the window shown now and shows next.
     void show(QWidget &next);
@@ -58,6 +64,9 @@ public:
     // The main window's "レース選択" from a newspaper window: the main window,
     // then its open dialog for another day.
     void toRaceDayLoader();
+    // The main window's "成績データ表示" from the results and database
+    // windows: the main window, then its open dialog for a results file.
+    void toResultsLoader();
     QWidget *current() const { return m_current; }
 
     // Loads the meeting day of a race-card file as the main window's
@@ -94,6 +103,9 @@ private:
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm14> m_form14;
     std::unique_ptr<TForm24> m_form24;
+    std::unique_ptr<TForm8> m_form8;
+    std::unique_ptr<TForm9> m_form9;
+    std::unique_ptr<TForm13> m_form13;
 };
 
 } // namespace zorbe

@@ -10,6 +10,9 @@
 #include "shell/qt/Pictures.h"
 #include "link/qt/TForm6.h"
 #include "paper/qt/TForm3.h"
+#include "db/qt/TForm13.h"
+#include "db/qt/TForm8.h"
+#include "db/qt/TForm9.h"
 #include "shell/qt/TAboutBox.h"
 #include "shell/qt/TForm16.h"
 #include "shell/qt/TForm2.h"
@@ -394,18 +397,22 @@ void TForm1::BitBtn3Click()
     m_forms.requestExit();
 }
 
-// The menu items' windows and exports come with their subsystems:
-// N1 the results loader and window TForm8, N2 the jockey database TForm9,
-// N3 the trainer database TForm13, IME1 and CSV4 the time data, CSV1 the
-// horse CSV, CSV2 the race-card CSV, CSV3 and CSV21 the results CSVs.
 void TForm1::N1Click()
 {
-    // The results window shows the loaded tables; until it exists the load
-    // itself is what this command does.
-    mainwindow::chooseAndLoadResults(m_app, m_desktop);
+    if (mainwindow::chooseAndLoadResults(m_app, m_desktop))
+        m_forms.show(m_forms.form8());
 }
-void TForm1::N2Click() {}
-void TForm1::N3Click() {}
+
+void TForm1::N2Click()
+{
+    m_forms.show(m_forms.form9());
+}
+
+void TForm1::N3Click()
+{
+    m_forms.show(m_forms.form13());
+}
+
 void TForm1::IME1Click()
 {
     mainwindow::exportTimeCsv(m_app, m_desktop);
