@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include "platform/Cp932.h"
+#include "platform/StopPoint.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -129,6 +130,7 @@ void writeAtomic(const WinPath &path, std::string_view bytes)
         ::unlink(temp.c_str());
         fail("ファイルに書き込めません", path, err);
     }
+    stopPoint("write");
     if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());

@@ -1,6 +1,7 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/Cp932.h"
+#include "platform/StopPoint.h"
 
 #include <cstdio>
 #include <fstream>
@@ -140,6 +141,7 @@ void ProfileFile::storeLines(const std::vector<std::string> &lines)
             return;
         }
     }
+    stopPoint("write");
     if (std::rename(temp.c_str(), m_path.c_str()) != 0)
         fs::remove(temp, ec);
 }

@@ -109,6 +109,37 @@ TEST_F(LocalFeedLinkTest, DeliversFilesNewerThanTheFromTimeUpToTheClockInOrder)
     link.JVClose();
 }
 
+TEST_F(LocalFeedLinkTest, AFileCountsAsDownloadedOnlyOnceItWasReadToItsEnd)
+{
+    deliver("RAVM2004062420040624180000.txt", record("RA2", 1272) + record("RA2", 1272));
+    deliver("SEVM2004062420040624180000.txt", record("SE2", 555));
+    std::string buf, name;
+    auto downloadAll = [&] {
+        while (link.JVStatus() < downloadCount) {
+        }
+    };
+
+    // Downloaded, one record read, then closed (a cancel, or the end of a
+    // killed process): nothing counts as downloaded.
+    ASSERT_EQ(open("20040617000000"), 0);
+    downloadAll();
+    EXPECT_GT(link.JVRead(buf, 60000, name), 0);
+    link.JVClose();
+    ASSERT_EQ(open("20040617000000"), 0);
+    EXPECT_EQ(downloadCount, 2);
+
+    // The first file read to its end and the caller back for more: that
+    // file is done, the second is not.
+    downloadAll();
+    for (int r = link.JVRead(buf, 60000, name); r != -1; r = link.JVRead(buf, 60000, name))
+        ASSERT_GT(r, 0);
+    EXPECT_GT(link.JVRead(buf, 60000, name), 0);
+    link.JVClose();
+    ASSERT_EQ(open("20040617000000"), 0);
+    EXPECT_EQ(downloadCount, 1);
+    link.JVClose();
+}
+
 TEST_F(LocalFeedLinkTest, ReadingMustWaitForTheDownload)
 {
     deliver("RAVM2004062420040624180000.txt", record("RA2", 1272));

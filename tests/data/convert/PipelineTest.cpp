@@ -85,8 +85,8 @@ protected:
             home.writeFile("feed/" + name + ".txt", content);
         };
         jv::RecordBuilder ks(jv::ksRecord()), ch(jv::chRecord());
-        deliver("KSMT2004062420040624180000", ks.set(jv::KS::JockeyCode, "00001").str()
-                                                  + ks.set(jv::KS::JockeyCode, "00002").str());
+        const std::string jockey1 = ks.set(jv::KS::JockeyCode, "00001").str();
+        deliver("KSMT2004062420040624180000", jockey1 + ks.set(jv::KS::JockeyCode, "00002").str());
         deliver("CHMT2004062420040624180001", ch.set(jv::CH::TrainerCode, "01001").str());
         deliver("RANM2004062420040624180002", races('1'));
 
@@ -122,15 +122,15 @@ protected:
         TJVLink link(std::move(feed));
         ASSERT_EQ(link.JVInit(std::string(kSoftwareId)), 0);
         QuietDownloadView downloadView;
-        TDownloadRun run(link, downloadView);
+        ProfileFile settings(ProfileFile::defaultPath());
+        TConversions conversions(settings, view, desktop);
+        TDownloadRun run(link, downloadView, &conversions);
         run.formShow("");
         run.start();
         for (int guard = 0; downloadView.timer && guard < 100000; ++guard)
             run.timerTick();
         ASSERT_TRUE(run.readToTheEnd());
-        ProfileFile settings(ProfileFile::defaultPath());
-        TConversions conversions(settings, view, desktop);
-        handOff(run, conversions);
+        ASSERT_EQ(run.outcome(), TDownloadRun::Outcome::Completed) << run.errorText();
     }
 
     TempHome home;
