@@ -12,13 +12,23 @@ namespace zorbe::test {
 // bytes: two homes that must hold the same files compare as two of these.
 using TreeSnapshot = std::map<std::string, std::string>;
 
-inline TreeSnapshot snapshotTree(const std::filesystem::path &root)
+// With foldCase the ASCII letters of the names are folded to lower case: the
+// program's paths match without regard to case, so two homes may spell a
+// folder differently ("zorbeLab", "zorbelab") and hold the same files.
+inline TreeSnapshot snapshotTree(const std::filesystem::path &root, bool foldCase = false)
 {
     TreeSnapshot files;
     std::error_code ec;
-    for (std::filesystem::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file())
-            files[std::filesystem::relative(it->path(), root).string()] = readNative(it->path());
+    for (std::filesystem::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file())
+            continue;
+        std::string name = std::filesystem::relative(it->path(), root).string();
+        if (foldCase)
+            for (char &c : name)
+                if (c >= 'A' && c <= 'Z')
+                    c = static_cast<char>(c - 'A' + 'a');
+        files[name] = readNative(it->path());
+    }
     return files;
 }
 
