@@ -40,6 +40,15 @@ void NewspaperDay::selectRace(int race)
 std::unique_ptr<NewspaperDay> loadNewspaperDay(const WinPath &raceCardFile, DesktopServices &desktop)
 {
     auto day = std::make_unique<NewspaperDay>();
+    loadNewspaperDay(*day, raceCardFile, desktop);
+    return day;
+}
+
+void loadNewspaperDay(NewspaperDay &d, const WinPath &raceCardFile, DesktopServices &desktop)
+{
+    NewspaperDay *day = &d;
+    day->settingsFile = ProfileFile(ProfileFile::defaultPath());
+    day->paper.reset();
     // The reads of the main window's start and activation, then its masters
     // in the order it loads them.
     readStartupSettings(day->settingsFile, day->settings);
@@ -54,7 +63,6 @@ std::unique_ptr<NewspaperDay> loadNewspaperDay(const WinPath &raceCardFile, Desk
     day->paper->settings = paperSettingsFrom(day->settings, day->settingsFile);
     // What activating the race selection window builds, which the layouts read.
     buildRaceSelection(*day->paper);
-    return day;
 }
 
 namespace {
