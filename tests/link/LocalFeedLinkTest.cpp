@@ -237,3 +237,23 @@ TEST_F(LocalFeedLinkTest, ClockFromTheEnvironment)
     EXPECT_EQ(other.now().size(), 14u); // falls back to the real time
     ::unsetenv("ZORBE_FEED_NOW");
 }
+
+TEST_F(LocalFeedLinkTest, DamagedDeliveredFilesAreLeftOutRecordByRecord)
+{
+    // An empty file, a file of another kind, bytes that are not Shift-JIS
+    // in a record of the right length, a lone CR, and a record cut short.
+    std::string strange = record("RA2", 1272);
+    strange.replace(40, 4, "\xff\xfe\x80\x81");
+    deliver("RAVM2004062420040624180000.txt", "");
+    deliver("RAVM2004062420040624180001.txt", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
+    deliver("RAVM2004062420040624180002.txt", strange + "\r" + record("RA2", 1272).substr(0, 900));
+    ASSERT_EQ(open("20040617000000"), 0);
+    while (link.JVStatus() < downloadCount) {
+    }
+    const auto seen = readAll();
+    EXPECT_EQ(seen, (std::vector<std::string>{"-1", "RAVM2004062420040624180001.txt:\x89PN", "-1",
+                                              "RAVM2004062420040624180002.txt:RA2", "-1", "0"}));
+    ASSERT_EQ(link.damagedRecords().size(), 2u);
+    EXPECT_EQ(link.damagedRecords()[0].line, 2u);
+    EXPECT_EQ(link.damagedRecords()[1].line, 2u);
+}
