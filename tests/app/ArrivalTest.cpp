@@ -119,3 +119,34 @@ TEST_F(Arrival, WeekByWeekAllAtOnceAndFetchedAgainGiveTheSameFilesAndFigures)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DownloadCommand, ExitCodesSayHowTheRunEnded)
+{
+    test::TempHome home;
+    // The feed folder cannot be read: the work failed, said in words.
+    ::setenv("ZORBE_FEED", (home.path() / "no-feed").c_str(), 1);
+    test::CliResult r = test::runCli({"download", "--now", "20240607235959"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("JVOpenエラー:-211（配信フォルダを読めません）"), std::string::npos) << r.err;
+
+    // Nothing new since the last download is a normal end.
+    feedgen::FeedOptions options;
+    options.weeks = 1;
+    options.venues = 1;
+    ASSERT_GT(feedgen::generateFeed(options, WinPath::fromNative(home.path() / "feed"), WinPath()), 0);
+    ::setenv("ZORBE_FEED", (home.path() / "feed").c_str(), 1);
+    ASSERT_EQ(test::runCli({"download", "--now", "20240606235959"}).code, 0);
+    r = test::runCli({"download", "--now", "20240606235959"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("JVOpenエラー:-1 正常終了:"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("前回の取得以降に新しいデータはありません"), std::string::npos) << r.out;
+
+    // Arguments the command cannot take.
+    EXPECT_EQ(test::runCli({"download", "--from", "2024"}).code, 2);
+    EXPECT_EQ(test::runCli({"download", "--later"}).code, 2);
+    ::unsetenv("ZORBE_FEED");
+}
+
+} // namespace
