@@ -20,19 +20,6 @@ const char *const kNames[] = {"RACW20240608", "SECW20240608", "RASW20240608", "S
                               "H1VW20240606", "X"};
 constexpr std::size_t kNameCount = sizeof kNames / sizeof kNames[0];
 
-class QuietView : public DownloadView
-{
-public:
-    void setCaption(const std::string &) override {}
-    void setStatus(const std::string &) override {}
-    void setProgress(int, int) override {}
-    void setCancelEnabled(bool) override {}
-    void setBusy(bool) override {}
-    void processEvents() override {}
-    void setTimerActive(bool active) override { timer = active; }
-    bool timer = false;
-};
-
 std::vector<std::string> seeds()
 {
     std::vector<std::string> out;
@@ -68,13 +55,13 @@ ZORBE_FUZZ_TARGET(seeds)
     component->setNow("20240610235959");
     TJVLink link(std::move(component));
     link.JVInit(std::string(kSoftwareId));
-    QuietView view;
+    SilentDownloadView view;
     TDownloadRun run(link, view);
     readerMayRefuse([&] {
         run.formShow("");
         run.Edit2 = TDownloadRun::fromTimeText("20240601000000");
         run.start();
-        for (int polls = 0; view.timer && polls < 1000; ++polls)
+        for (int polls = 0; view.timerActive() && polls < 1000; ++polls)
             run.timerTick();
     });
     if (run.state() != TDownloadRun::State::Closed)

@@ -42,19 +42,6 @@ public:
     void showMessage(const std::string &) override {}
 };
 
-class QuietView : public DownloadView
-{
-public:
-    void setCaption(const std::string &) override {}
-    void setStatus(const std::string &) override {}
-    void setProgress(int, int) override {}
-    void setCancelEnabled(bool) override {}
-    void setBusy(bool) override {}
-    void processEvents() override {}
-    void setTimerActive(bool active) override { timer = active; }
-    bool timer = false;
-};
-
 // The conversions of the sample, each after a copy of the raw downloads it
 // is about to read.
 class KeepingRaw : public ConversionHandOff
@@ -94,7 +81,7 @@ void downloadAt(const std::string &now, const fs::path &sampleHome)
     feed->setNow(now);
     TJVLink link(std::move(feed));
     link.JVInit(std::string(kSoftwareId));
-    QuietView view;
+    SilentDownloadView view;
     SilentConversionView progress;
     SilentDesktop desktop;
     ProfileFile settings(ProfileFile::defaultPath());
@@ -103,7 +90,7 @@ void downloadAt(const std::string &now, const fs::path &sampleHome)
     TDownloadRun run(link, view, &keeping);
     run.formShow("");
     run.start();
-    while (view.timer)
+    while (view.timerActive())
         run.timerTick();
     if (run.outcome() != TDownloadRun::Outcome::Completed) {
         std::fprintf(stderr, "fuzz: the sample download failed: %s\n", run.errorText().c_str());

@@ -63,19 +63,6 @@ private:
     bool m_lastWasFileEnd = false;
 };
 
-class QuietView : public DownloadView
-{
-public:
-    void setCaption(const std::string &) override {}
-    void setStatus(const std::string &) override {}
-    void setProgress(int, int) override {}
-    void setCancelEnabled(bool) override {}
-    void setBusy(bool) override {}
-    void processEvents() override {}
-    void setTimerActive(bool active) override { timer = active; }
-    bool timer = false;
-};
-
 class DownloadWindow : public ::testing::Test
 {
 protected:
@@ -94,7 +81,7 @@ protected:
         feed->setNow(kMonday);
         TJVLink jvlink(std::move(feed));
         ASSERT_EQ(jvlink.JVInit(std::string(kSoftwareId)), 0);
-        QuietView view;
+        SilentDownloadView view;
         SilentConversionView progress;
         test::ScriptedDesktop quiet;
         ProfileFile settings(ProfileFile::defaultPath());
@@ -102,7 +89,7 @@ protected:
         TDownloadRun run(jvlink, view, &conversions);
         run.formShow("");
         run.start();
-        while (view.timer)
+        while (view.timerActive())
             run.timerTick();
         ASSERT_EQ(run.outcome(), TDownloadRun::Outcome::Completed) << run.errorText();
         s_expected = test::snapshotTree(reference.path() / "drives", true);

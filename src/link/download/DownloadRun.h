@@ -30,6 +30,25 @@ public:
     virtual void setTimerActive(bool active) = 0;
 };
 
+// A view that shows nothing; it keeps whether the status timer is on, so a
+// caller without a window polls the run while it downloads:
+//   run.start(); while (view.timerActive()) run.timerTick();
+class SilentDownloadView : public DownloadView
+{
+public:
+    void setCaption(const std::string &) override {}
+    void setStatus(const std::string &) override {}
+    void setProgress(int, int) override {}
+    void setCancelEnabled(bool) override {}
+    void setBusy(bool) override {}
+    void processEvents() override {}
+    void setTimerActive(bool active) override { m_timer = active; }
+    bool timerActive() const { return m_timer; }
+
+private:
+    bool m_timer = false;
+};
+
 // One finished raw file of the run: a venue-day's races or runners.
 struct DownloadedDay
 {

@@ -21,19 +21,6 @@ namespace SE = zorbe::jv::SE;
 
 namespace {
 
-class QuietDownloadView : public DownloadView
-{
-public:
-    void setCaption(const std::string &) override {}
-    void setStatus(const std::string &) override {}
-    void setProgress(int, int) override {}
-    void setCancelEnabled(bool) override {}
-    void setBusy(bool) override {}
-    void processEvents() override {}
-    void setTimerActive(bool active) override { timer = active; }
-    bool timer = false;
-};
-
 struct Day
 {
     std::string date, venue, nichi;
@@ -121,13 +108,13 @@ protected:
         feed->setNow(now);
         TJVLink link(std::move(feed));
         ASSERT_EQ(link.JVInit(std::string(kSoftwareId)), 0);
-        QuietDownloadView downloadView;
+        SilentDownloadView downloadView;
         ProfileFile settings(ProfileFile::defaultPath());
         TConversions conversions(settings, view, desktop);
         TDownloadRun run(link, downloadView, &conversions);
         run.formShow("");
         run.start();
-        for (int guard = 0; downloadView.timer && guard < 100000; ++guard)
+        for (int guard = 0; downloadView.timerActive() && guard < 100000; ++guard)
             run.timerTick();
         ASSERT_TRUE(run.readToTheEnd());
         ASSERT_EQ(run.outcome(), TDownloadRun::Outcome::Completed) << run.errorText();
