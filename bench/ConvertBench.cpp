@@ -143,19 +143,6 @@ void BM_ResultsConversion(benchmark::State &state)
     state.counters["records/s"] = benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsRate);
 }
 
-class QuietDownloadView : public DownloadView
-{
-public:
-    void setCaption(const std::string &) override {}
-    void setStatus(const std::string &) override {}
-    void setProgress(int, int) override {}
-    void setCancelEnabled(bool) override {}
-    void setBusy(bool) override {}
-    void processEvents() override {}
-    void setTimerActive(bool active) override { timer = active; }
-    bool timer = false;
-};
-
 // The days one download run at `now` finishes, of one kind.
 std::vector<std::string> download(const std::string &now, char kind)
 {
@@ -163,11 +150,11 @@ std::vector<std::string> download(const std::string &now, char kind)
     feed->setNow(now);
     TJVLink link(std::move(feed));
     link.JVInit(std::string(kSoftwareId));
-    QuietDownloadView view;
+    SilentDownloadView view;
     TDownloadRun run(link, view);
     run.formShow("");
     run.start();
-    while (view.timer)
+    while (view.timerActive())
         run.timerTick();
     std::vector<std::string> days;
     for (const auto &d : run.LastRaceFileNames())

@@ -2,13 +2,19 @@
 # Installs the Debian 12 packages the build needs, only those still missing.
 #   scripts/deps.sh          everything (desktop program included)
 #   scripts/deps.sh --core   only what the core and its tests need (no Qt)
+#   scripts/deps.sh --fuzz   what the fuzz targets need (clang, libFuzzer)
 set -euo pipefail
 
 core=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev liblhasa-dev)
 gui=(qt6-base-dev libgl-dev libharfbuzz-dev fonts-ipafont-gothic fonts-ipafont-mincho)
 
-want=("${core[@]}")
-[ "${1:-}" = "--core" ] || want+=("${gui[@]}")
+fuzz=(cmake ninja-build clang libfuzzer-14-dev)
+
+case "${1:-}" in
+    --core) want=("${core[@]}") ;;
+    --fuzz) want=("${fuzz[@]}") ;;
+    *)      want=("${core[@]}" "${gui[@]}") ;;
+esac
 
 missing=()
 for p in "${want[@]}"; do

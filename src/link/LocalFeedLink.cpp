@@ -109,10 +109,20 @@ std::set<std::string> LocalFeedLink::loadDownloaded() const
 
 void LocalFeedLink::markDownloaded(const Delivered &file)
 {
+    const std::string line = m_folder.string() + '\t' + file.name;
+    if (!m_done.insert(line).second)
+        return;
     std::error_code ec;
     fs::create_directories(stateFile().parent_path(), ec);
     std::ofstream out(stateFile(), std::ios::binary | std::ios::app);
-    out << m_folder.string() << '\t' << file.name << '\n';
+    out << line << '\n';
+}
+
+void LocalFeedLink::markEndedFile()
+{
+    if (m_ended && *m_ended < m_files.size())
+        markDownloaded(m_files[*m_ended]);
+    m_ended.reset();
 }
 
 int LocalFeedLink::JVInit(const std::string &softwareId)
@@ -171,16 +181,17 @@ int LocalFeedLink::JVOpen(const std::string &dataSpec, const std::string &fromTi
     if (m_files.empty())
         return -1;
 
-    const auto done = loadDownloaded();
+    m_done = loadDownloaded();
     m_toDownload.clear();
     for (std::size_t i = 0; i < m_files.size(); ++i)
-        if (!done.count(m_folder.string() + '\t' + m_files[i].name))
+        if (!m_done.count(m_folder.string() + '\t' + m_files[i].name))
             m_toDownload.push_back(i);
 
     m_open = true;
     m_downloaded = 0;
     m_current = 0;
     m_fileLoaded = false;
+    m_ended.reset();
     m_damaged.clear();
     readCount = static_cast<int>(m_files.size());
     downloadCount = static_cast<int>(m_toDownload.size());
@@ -194,7 +205,7 @@ int LocalFeedLink::JVStatus()
         return -203;
     // One file per call, so that a caller polling the status sees progress.
     if (m_downloaded < m_toDownload.size())
-        markDownloaded(m_files[m_toDownload[m_downloaded++]]);
+        ++m_downloaded;
     return static_cast<int>(m_downloaded);
 }
 
@@ -215,6 +226,7 @@ int LocalFeedLink::JVRead(std::string &buffer, int size, std::string &fileName)
         return -203;
     if (m_downloaded < m_toDownload.size())
         return -3;
+    markEndedFile();
     if (m_current >= m_files.size())
         return 0;
     if (!m_fileLoaded && !openNextFile(fileName)) {
@@ -244,6 +256,7 @@ int LocalFeedLink::JVRead(std::string &buffer, int size, std::string &fileName)
     // The file has ended.
     m_content.clear();
     m_fileLoaded = false;
+    m_ended = m_current;
     ++m_current;
     return -1;
 }
@@ -256,6 +269,8 @@ int LocalFeedLink::JVCancel()
 
 int LocalFeedLink::JVClose()
 {
+    if (m_open)
+        markEndedFile();
     m_open = false;
     m_files.clear();
     m_toDownload.clear();

@@ -24,6 +24,12 @@ namespace zorbe {
 // else $ZORBE_HOME/feed. The clock is the one set with setNow(), else
 // $ZORBE_FEED_NOW (yyyymmddhhmmss), else the local time.
 //
+// A delivered file counts as downloaded (jvlink/downloaded.lst, so that a
+// later request does not download it again) only once it was read to its
+// end and the caller came back for the next read or closed the request: a
+// request that is cancelled, or a process that is killed, leaves the files
+// it did not finish to be downloaded again.
+//
 // Return codes (the real component's numbering where it has one):
 //   JVInit   -101 empty software identifier
 //   JVOpen   -1 no file is newer than the from-time; -111 bad data spec;
@@ -72,6 +78,7 @@ private:
     std::filesystem::path stateFile() const;
     std::set<std::string> loadDownloaded() const;
     void markDownloaded(const Delivered &file);
+    void markEndedFile();
     bool openNextFile(std::string &fileName);
 
     FolderChooser m_chooser;
@@ -83,6 +90,10 @@ private:
     std::vector<Delivered> m_files;
     std::vector<std::size_t> m_toDownload; // indexes into m_files
     std::size_t m_downloaded = 0;
+    std::set<std::string> m_done; // "<folder>\t<name>" of the files read to their end
+    // The file whose end the last JVRead reported; it counts as downloaded
+    // once the caller comes back for more (or closes), having handled it.
+    std::optional<std::size_t> m_ended;
     std::size_t m_current = 0; // index of the file being read
     bool m_fileLoaded = false;
     std::string m_content;

@@ -44,11 +44,45 @@ WinPath withExtension(const WinPath &path, std::string_view extension)
     return WinPath(t.substr(0, cut) + std::string(extension));
 }
 
+namespace {
+
+constexpr std::string_view kRaceCardFile = "出馬表ファイル";
+constexpr std::string_view kHorseFile = "馬データファイル";
+constexpr std::string_view kTimeCorrectionFile = "タイム補正ファイル";
+
+[[noreturn]] void notANumber(std::string_view what, const WinPath &file, std::size_t recordNumber,
+                             std::string_view field, std::string_view value)
+{
+    throw files::DamagedFileError(files::recordPlace(what, file, recordNumber) + "が読めません: 項目「"
+                                  + std::string(field) + "」の値「" + u8(value) + "」は数値ではありません。");
+}
+
+// A race card file the loader can take whole: at least one race, every line
+// complete, and a number of entries in every race it reads. Checked before
+// anything is copied, so that a refused file leaves the tables as they were.
+void checkRaceCards(const RecordFile &file, const WinPath &path)
+{
+    if (file.count() == 0)
+        throw files::DamagedFileError(std::string(kRaceCardFile) + "「" + path.utf8()
+                                      + "」にはレースがありません（空のファイルか、1 レース分に足りません）。");
+    files::requireLineRecords(file, path, kRaceCardFile);
+    const std::size_t races = std::min<std::size_t>(file.count(), TRaceCard::kRaces);
+    for (std::size_t r = 0; r < races; ++r) {
+        const std::string_view entries = field(file.record(r), RaceCardFields::Entries.fieldSpec());
+        if (!isDigits(entries))
+            notANumber(kRaceCardFile, path, r + 1, RaceCardFields::Entries.name, entries);
+    }
+}
+
+} // namespace
+
 void LoadRaceCards(TRaceCard &c)
 {
     using F = RaceCardFields;
     using E = RaceEntryFields;
-    const RecordFile file = RecordFile::read(WinPath(c.RaceCardFileName), TRaceCardRec::kLength);
+    const WinPath path(c.RaceCardFileName);
+    const RecordFile file = RecordFile::read(path, TRaceCardRec::kLength);
+    checkRaceCards(file, path);
     c.RaceCount = static_cast<int>(std::min<std::size_t>(file.count(), TRaceCard::kRaces));
     for (int r = 0; r < c.RaceCount; ++r) {
         const std::string_view rec = file.record(static_cast<std::size_t>(r));
@@ -158,7 +192,9 @@ void loadPastRace(TRaceCard &c, int h, int k, const RecordFields &p)
 void LoadHorses(TRaceCard &c)
 {
     using H = HorseFields;
-    const RecordFile file = RecordFile::read(WinPath(c.HorseFileName), THorseRec::kLength);
+    const WinPath path(c.HorseFileName);
+    const RecordFile file = RecordFile::read(path, THorseRec::kLength);
+    files::requireLineRecords(file, path, kHorseFile);
     c.HorseCount = static_cast<int>(std::min<std::size_t>(file.count(), TRaceCard::kHorses));
     for (int h = 0; h < c.HorseCount; ++h) {
         const RecordFields f(file.record(static_cast<std::size_t>(h)));
@@ -279,6 +315,17 @@ void SetRaceDayCaptions(TRaceCard &c)
         c.Form3Label1 = c.MeetDateTitle + sj("（") + std::string(weekday) + sj("）");
 }
 
+namespace {
+
+// A time-correction line the time index can use: its key and the standard
+// times and last three furlongs all digits, the line complete.
+bool usableTimeCorrection(std::string_view rec)
+{
+    return rec.size() == 132 && rec.substr(130) == "\r\n" && isDigits(rec.substr(0, 10 + 48 + 36));
+}
+
+} // namespace
+
 void LoadTimeCorrection(TRaceCard &c, const WinPath &dataFolder, DesktopServices &desktop)
 {
     const WinPath path = dataFolder / "STIME.dat";
@@ -287,14 +334,67 @@ void LoadTimeCorrection(TRaceCard &c, const WinPath &dataFolder, DesktopServices
         return;
     }
     const RecordFile file = RecordFile::read(path, 132);
-    c.STimeCount = static_cast<int>(std::min<std::size_t>(file.count(), TRaceCard::kSTime));
-    for (int t = 0; t < c.STimeCount; ++t) {
-        const std::string_view rec = file.record(static_cast<std::size_t>(t));
+    // A damaged line is left out (and said so) rather than stopping the
+    // day: the rest of the table still corrects the times.
+    std::size_t firstBad = 0, bad = 0;
+    int t = 0;
+    for (std::size_t n = 0; n < file.count() && t < TRaceCard::kSTime; ++n) {
+        const std::string_view rec = file.record(n);
+        if (!usableTimeCorrection(rec)) {
+            if (bad++ == 0)
+                firstBad = n + 1;
+            continue;
+        }
         c.STimeKey[t] = std::string(field(rec, 0, 10));
         c.STimeStd[t] = std::string(field(rec, 10, 48));
         c.STimeStd3F[t] = std::string(field(rec, 58, 36));
+        ++t;
+    }
+    c.STimeCount = t;
+    if (bad != 0)
+        desktop.showMessage(files::recordPlace(kTimeCorrectionFile, path, firstBad)
+                            + (bad > 1 ? "ほか " + std::to_string(bad - 1) + " 件" : std::string())
+                            + "は数字の並びが崩れているため、読み飛ばしました。");
+    if (file.trailingBytes() != 0)
+        desktop.showMessage(files::strayBytesNote(path, file.trailingBytes(), 132));
+}
+
+namespace {
+
+// The horse file pairs with the race card by position: every used entry
+// needs its horse line, and the line must be of that horse, or every later
+// runner would be shown with another horse's past.
+void checkPairing(const TRaceCard &c)
+{
+    const WinPath cards(c.RaceCardFileName), horses(c.HorseFileName);
+    const RecordFile file = RecordFile::read(cards, TRaceCardRec::kLength);
+    int h = 0;
+    for (int r = 0; r < c.RaceCount; ++r) {
+        const int n = c.entriesOf(r);
+        const RecordFields race(file.record(static_cast<std::size_t>(r)));
+        for (int j = 1; j <= n; ++j, ++h) {
+            const std::string id = race.block(RaceCardFields::Entry, static_cast<std::size_t>(j))(RaceEntryFields::HorseId);
+            const std::string where = std::to_string(r + 1) + "R の " + std::to_string(j) + " 番目の馬";
+            if (h >= c.HorseCount)
+                throw files::DamagedFileError(std::string(kHorseFile) + "「" + horses.utf8() + "」には "
+                                              + std::to_string(c.HorseCount) + " 頭分しかなく、出馬表の" + where
+                                              + "（" + u8(id) + "）の行がありません。");
+            if (c.HorseId[h] != id)
+                throw files::DamagedFileError(files::recordPlace(kHorseFile, horses, static_cast<std::size_t>(h) + 1)
+                                              + "の血統登録番号「" + u8(c.HorseId[h]) + "」が出馬表の" + where
+                                              + "（" + u8(id) + "）と違います。出馬表と馬データが対になっていません。");
+        }
     }
 }
+
+void noteStrayBytes(const WinPath &path, std::size_t recordLength, DesktopServices &desktop)
+{
+    const auto size = files::fileSize(path);
+    if (size && *size % recordLength != 0)
+        desktop.showMessage(files::strayBytesNote(path, static_cast<std::size_t>(*size % recordLength), recordLength));
+}
+
+} // namespace
 
 void LoadRaceDay(TRaceCard &c, const WinPath &raceCardFile, const std::string &oddsFolder,
                  const std::string &oddsMode, const WinPath &dataFolder, DesktopServices &desktop)
@@ -305,6 +405,9 @@ void LoadRaceDay(TRaceCard &c, const WinPath &raceCardFile, const std::string &o
     c.RaceCardFileName = raceCardFile.text();
     LoadRaceCards(c);
     LoadHorses(c);
+    checkPairing(c);
+    noteStrayBytes(raceCardFile, TRaceCardRec::kLength, desktop);
+    noteStrayBytes(WinPath(c.HorseFileName), THorseRec::kLength, desktop);
     LoadOdds(c);
     SetRaceDayCaptions(c);
     LoadTimeCorrection(c, dataFolder, desktop);

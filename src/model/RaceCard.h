@@ -98,11 +98,15 @@ std::unique_ptr<TRaceCard> makeRaceCard();
 
 // Reads RaceCardFileName (1463-byte records) into the meeting, race and
 // entry tables. At most 12 races and 18 entries per race are read.
-// Throws files::FileError for a missing or unreadable file.
+// Throws files::FileError for a missing or unreadable file, and
+// files::DamagedFileError (naming the record and field, before anything is
+// copied) for a file without races, a record that is not a whole line or a
+// number of entries that is not a number.
 void LoadRaceCards(TRaceCard &card);
 
 // Reads HorseFileName (2881-byte records) into the horse, past-race and
-// history tables; at most 660 horses. Throws files::FileError.
+// history tables; at most 660 horses. Throws files::FileError, and
+// files::DamagedFileError for a record that is not a whole line.
 void LoadHorses(TRaceCard &card);
 
 // The day's odds by OddsMode: "1" the day file OddsFolder\yyyymmdd.odz,
@@ -114,13 +118,17 @@ void LoadOdds(TRaceCard &card);
 void SetRaceDayCaptions(TRaceCard &card);
 
 // Reads <dataFolder>\STIME.dat (132-byte records, at most 1442). When it is
-// missing, shows the message and keeps the earlier table.
+// missing, shows the message and keeps the earlier table. A line whose key
+// and values are not digits is left out, and one message says so.
 void LoadTimeCorrection(TRaceCard &card, const WinPath &dataFolder, DesktopServices &desktop);
 
 // The race-day load of "レース選択" after the file was chosen: race cards,
 // horses (the same path with ".HDT"), odds, captions, time corrections.
 // oddsFolder and oddsMode are the settings [ozzdir] ozzdat and [ozz] ozz.
-// Throws files::FileError when the race card or horse file cannot be read.
+// Throws files::FileError when the race card or horse file cannot be read,
+// and files::DamagedFileError when either is damaged or the horse file does
+// not hold the race card's horses in its order. A file cut inside its last
+// record is read up to there, with a message.
 void LoadRaceDay(TRaceCard &card, const WinPath &raceCardFile, const std::string &oddsFolder,
                  const std::string &oddsMode, const WinPath &dataFolder, DesktopServices &desktop);
 

@@ -25,6 +25,8 @@ void LoadResults(TResults &s)
     if (!files::isFile(path))
         return;
     const RecordFile file = RecordFile::read(path, TResultRec::kLength);
+    // Checked before anything is copied: a refused file leaves the tables.
+    files::requireLineRecords(file, path, "成績ファイル");
     s.ResultCount = static_cast<int>(std::min<std::size_t>(file.count(), TResults::kRaces));
     for (int q = 1; q <= s.ResultCount; ++q) {
         const RecordFields f(file.record(static_cast<std::size_t>(q - 1)));

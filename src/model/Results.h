@@ -45,7 +45,9 @@ struct TResults
 std::unique_ptr<TResults> makeResults();
 
 // Reads ResultFileName (3048-byte records) into the tables; nothing happens
-// when the file does not exist. At most 12 races are read.
+// when the file does not exist. At most 12 races are read. Throws
+// files::FileError when the file cannot be read, and files::DamagedFileError
+// (leaving the tables as they were) when a record is not a whole line.
 void LoadResults(TResults &results);
 
 } // namespace zorbe

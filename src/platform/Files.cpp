@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include "platform/Cp932.h"
+#include "platform/StopPoint.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -129,6 +130,7 @@ void writeAtomic(const WinPath &path, std::string_view bytes)
         ::unlink(temp.c_str());
         fail("ファイルに書き込めません", path, err);
     }
+    stopPoint("write");
     if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
@@ -186,6 +188,37 @@ std::vector<std::string> list(const WinPath &folder)
 } // namespace zorbe::files
 
 namespace zorbe {
+
+namespace files {
+
+std::string recordPlace(std::string_view what, const WinPath &file, std::size_t recordNumber)
+{
+    return std::string(what) + "「" + file.utf8() + "」の " + std::to_string(recordNumber) + " 件目";
+}
+
+std::string strayBytesNote(const WinPath &file, std::size_t strayBytes, std::size_t recordLength)
+{
+    return "ファイル " + file.utf8() + " の大きさがレコード長 " + std::to_string(recordLength)
+           + " バイトの倍数ではありません。末尾の " + std::to_string(strayBytes)
+           + " バイトを除き、最後の完全なレコードまで読み込みました。";
+}
+
+std::string lineEndMissing(std::string_view what, const WinPath &file, std::size_t recordNumber)
+{
+    return recordPlace(what, file, recordNumber)
+           + "が読めません: 行の終わり（改行）がレコードの末尾にありません。ファイルが壊れているか、別の種類のファイルです。";
+}
+
+void requireLineRecords(const RecordFile &records, const WinPath &file, std::string_view what)
+{
+    for (std::size_t n = 0; n < records.count(); ++n) {
+        const std::string_view r = records.record(n);
+        if (r.size() < 2 || r.substr(r.size() - 2) != "\r\n")
+            throw DamagedFileError(lineEndMissing(what, file, n + 1));
+    }
+}
+
+} // namespace files
 
 RecordFile::RecordFile(std::string bytes, std::size_t recordLength)
     : m_bytes(std::move(bytes))

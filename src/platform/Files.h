@@ -21,6 +21,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file that can be read but does not hold what it should (damaged, cut
+// short, or a file of another kind); what() names the file and, where there
+// is one, the record and the field, in Japanese.
+class DamagedFileError : public FileError
+{
+public:
+    using FileError::FileError;
+};
+
 bool exists(const WinPath &path);      // a file or a folder
 bool isFile(const WinPath &path);
 bool isDirectory(const WinPath &path);
@@ -51,6 +60,30 @@ std::vector<std::string> list(const WinPath &folder);
 } // namespace zorbe::files
 
 namespace zorbe {
+
+class RecordFile;
+
+namespace files {
+
+// "<what>「<path>」の n 件目" (n 1-based): where a message about a record
+// points the user to.
+std::string recordPlace(std::string_view what, const WinPath &file, std::size_t recordNumber);
+
+// The note for a file whose size is not a multiple of its record length:
+// it was read up to its last whole record.
+std::string strayBytesNote(const WinPath &file, std::size_t strayBytes, std::size_t recordLength);
+
+// The message for record n (1-based) of a file of own lines that does not
+// end in CR LF.
+std::string lineEndMissing(std::string_view what, const WinPath &file, std::size_t recordNumber);
+
+// Throws DamagedFileError naming the first record that does not end in
+// CR LF: every line of the program's own files does, so a record that
+// does not is damaged or the file is of another kind. `what` names the
+// kind of file ("出馬表ファイル").
+void requireLineRecords(const RecordFile &records, const WinPath &file, std::string_view what);
+
+} // namespace files
 
 // A file read as fixed-length records: record n starts at byte n * length,
 // the count is size / length, and a trailing partial record is ignored (but

@@ -1,8 +1,11 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/Cp932.h"
+#include "platform/StopPoint.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -128,18 +131,31 @@ void ProfileFile::storeLines(const std::vector<std::string> &lines)
         fs::create_directories(m_path.parent_path(), ec);
     fs::path temp = m_path;
     temp += ".tmp~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return; // unwritable: the write is lost without a message
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temp, ec);
-            return;
+    // Written and flushed to the disk before the rename, so that a power
+    // loss leaves the old settings or the new ones, never an empty file.
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return; // unwritable: the write is lost without a message
+    const char *p = text.data();
+    std::size_t left = text.size();
+    bool ok = true;
+    while (ok && left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok) {
+            p += n;
+            left -= static_cast<std::size_t>(n);
         }
     }
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        fs::remove(temp, ec);
+        return;
+    }
+    stopPoint("write");
     if (std::rename(temp.c_str(), m_path.c_str()) != 0)
         fs::remove(temp, ec);
 }

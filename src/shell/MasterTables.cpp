@@ -57,10 +57,15 @@ MasterLoad loadMasterFile(const WinPath &file, std::vector<TMasterEntry> &table,
     const std::size_t n = std::min(records.count(), MasterTables::kCapacity);
     table.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
+        const std::string_view line = records.record(i);
+        if (line.substr(MasterTables::kLineLength - 2) != "\r\n") {
+            desktop.showError(files::lineEndMissing("マスターファイル", file, i + 1));
+            return MasterLoad::Stopped;
+        }
         try {
-            table.push_back(parseMasterLine(records.record(i)));
+            table.push_back(parseMasterLine(line));
         } catch (const ConversionError &e) {
-            desktop.showError(file.utf8() + " の " + std::to_string(i + 1) + " 件目: " + e.what());
+            desktop.showError(files::recordPlace("マスターファイル", file, i + 1) + ": " + e.what());
             return MasterLoad::Stopped;
         }
     }

@@ -47,6 +47,7 @@ void writeDay()
     r.set(RaceCardFields::Entries, "02");
     for (std::size_t j = 1; j <= 2; ++j) {
         TRaceEntryRec e = r.entry(j);
+        e.set(RaceEntryFields::HorseId, j == 1 ? "2001100001" : "2001100002");
         e.set(RaceEntryFields::JockeyCode, j == 1 ? "00001" : "00009");
         e.set(RaceEntryFields::TrainerCode, "01001");
         r.setEntry(j, e);

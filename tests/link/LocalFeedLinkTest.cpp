@@ -109,6 +109,37 @@ TEST_F(LocalFeedLinkTest, DeliversFilesNewerThanTheFromTimeUpToTheClockInOrder)
     link.JVClose();
 }
 
+TEST_F(LocalFeedLinkTest, AFileCountsAsDownloadedOnlyOnceItWasReadToItsEnd)
+{
+    deliver("RAVM2004062420040624180000.txt", record("RA2", 1272) + record("RA2", 1272));
+    deliver("SEVM2004062420040624180000.txt", record("SE2", 555));
+    std::string buf, name;
+    auto downloadAll = [&] {
+        while (link.JVStatus() < downloadCount) {
+        }
+    };
+
+    // Downloaded, one record read, then closed (a cancel, or the end of a
+    // killed process): nothing counts as downloaded.
+    ASSERT_EQ(open("20040617000000"), 0);
+    downloadAll();
+    EXPECT_GT(link.JVRead(buf, 60000, name), 0);
+    link.JVClose();
+    ASSERT_EQ(open("20040617000000"), 0);
+    EXPECT_EQ(downloadCount, 2);
+
+    // The first file read to its end and the caller back for more: that
+    // file is done, the second is not.
+    downloadAll();
+    for (int r = link.JVRead(buf, 60000, name); r != -1; r = link.JVRead(buf, 60000, name))
+        ASSERT_GT(r, 0);
+    EXPECT_GT(link.JVRead(buf, 60000, name), 0);
+    link.JVClose();
+    ASSERT_EQ(open("20040617000000"), 0);
+    EXPECT_EQ(downloadCount, 1);
+    link.JVClose();
+}
+
 TEST_F(LocalFeedLinkTest, ReadingMustWaitForTheDownload)
 {
     deliver("RAVM2004062420040624180000.txt", record("RA2", 1272));
@@ -205,4 +236,24 @@ TEST_F(LocalFeedLinkTest, ClockFromTheEnvironment)
     ::setenv("ZORBE_FEED_NOW", "garbage", 1);
     EXPECT_EQ(other.now().size(), 14u); // falls back to the real time
     ::unsetenv("ZORBE_FEED_NOW");
+}
+
+TEST_F(LocalFeedLinkTest, DamagedDeliveredFilesAreLeftOutRecordByRecord)
+{
+    // An empty file, a file of another kind, bytes that are not Shift-JIS
+    // in a record of the right length, a lone CR, and a record cut short.
+    std::string strange = record("RA2", 1272);
+    strange.replace(40, 4, "\xff\xfe\x80\x81");
+    deliver("RAVM2004062420040624180000.txt", "");
+    deliver("RAVM2004062420040624180001.txt", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
+    deliver("RAVM2004062420040624180002.txt", strange + "\r" + record("RA2", 1272).substr(0, 900));
+    ASSERT_EQ(open("20040617000000"), 0);
+    while (link.JVStatus() < downloadCount) {
+    }
+    const auto seen = readAll();
+    EXPECT_EQ(seen, (std::vector<std::string>{"-1", "RAVM2004062420040624180001.txt:\x89PN", "-1",
+                                              "RAVM2004062420040624180002.txt:RA2", "-1", "0"}));
+    ASSERT_EQ(link.damagedRecords().size(), 2u);
+    EXPECT_EQ(link.damagedRecords()[0].line, 2u);
+    EXPECT_EQ(link.damagedRecords()[1].line, 2u);
 }

@@ -16,7 +16,8 @@ namespace {
 
 // A race card line of the given race number and number of entries at
 // 東京 (05), 3rd meeting, 8th day, 2004-06-27, a Sunday.
-TRaceCardRec race(int no, int entries, const std::string &venue = "05")
+// The entries carry the ids of horse(firstHorse), horse(firstHorse + 1), ...
+TRaceCardRec race(int no, int entries, const std::string &venue = "05", int firstHorse = 0)
 {
     TRaceCardRec r;
     TRaceKey k;
@@ -36,6 +37,7 @@ TRaceCardRec race(int no, int entries, const std::string &venue = "05")
     for (int j = 1; j <= std::min(entries, 18); ++j) {
         TRaceEntryRec e = r.entry(static_cast<std::size_t>(j));
         e.set(RaceEntryFields::HorseNo, zeroPad(j, 2));
+        e.set(RaceEntryFields::HorseId, zeroPad(2000100000 + firstHorse + j - 1, 10));
         e.set(RaceEntryFields::Weight, "570");
         e.set(RaceEntryFields::JockeyCode, zeroPad(no * 100 + j, 5));
         e.set(RaceEntryFields::JockeyName, sj("武豊"));
@@ -72,7 +74,7 @@ protected:
         std::string rdt, hdt;
         int n = 0;
         for (std::size_t r = 0; r < entries.size(); ++r) {
-            rdt += race(static_cast<int>(r + 1), entries[r]).bytes();
+            rdt += race(static_cast<int>(r + 1), entries[r], "05", n).bytes();
             for (int j = 0; j < std::min(entries[r], 18); ++j)
                 hdt += horse(n++).bytes();
         }
@@ -129,9 +131,11 @@ TEST_F(RaceCardTest, CaptionsOfTheDay)
 TEST_F(RaceCardTest, UnknownVenueEmptiesTheTitleAndKeepsTheCaption)
 {
     load(writeDay({10}));
-    std::string rdt = race(1, 10, "11").bytes();
+    std::string rdt = race(1, 10, "11").bytes(), hdt;
+    for (int n = 0; n < 10; ++n)
+        hdt += horse(n).bytes();
     files::writeAll(WinPath("d:\\zorbeLab\\JRA\\X.RDT"), rdt);
-    files::writeAll(WinPath("d:\\zorbeLab\\JRA\\X.HDT"), "");
+    files::writeAll(WinPath("d:\\zorbeLab\\JRA\\X.HDT"), hdt);
     load(WinPath("d:\\zorbeLab\\JRA\\X.RDT"));
     EXPECT_EQ(card->MeetDateTitle, "");
     EXPECT_EQ(card->Form3Caption, sj("3 回  東京　8 日目印刷レース選択"));
@@ -235,7 +239,8 @@ TEST_F(RaceCardTest, ANumberOfEntriesThatIsNotANumberIsReportedWithTheRace)
     try {
         load(WinPath("d:\\zorbeLab\\JRA\\bad.RDT"));
         FAIL();
-    } catch (const ConversionError &e) {
-        EXPECT_NE(std::string(e.what()).find("1R"), std::string::npos);
+    } catch (const files::DamagedFileError &e) {
+        EXPECT_NE(std::string(e.what()).find("bad.RDT」の 1 件目"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("登録頭数"), std::string::npos) << e.what();
     }
 }

@@ -422,7 +422,7 @@ TEST_F(DisplayWindow, EveryWayOutWritesTheZoomAndReleasesTheRaces)
     };
     const Way ways[] = {
         {"SpeedButton15", "selection", false}, {"N15", "selection", false}, {"SpeedButton17", "main", true},
-        {"N16", "main", true},                 {"close", "main", true},     {"BitBtn2", "loader", true},
+        {"N16", "main", false},                {"close", "main", false},    {"BitBtn2", "loader", true},
         {"N17", "loader", true},
     };
     TForm5 &w = form();

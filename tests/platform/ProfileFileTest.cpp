@@ -106,3 +106,21 @@ TEST_F(ProfileFileTest, AnUnwritableFileLosesTheWriteSilently)
     EXPECT_NO_THROW(blocked.writeString("a", "b", "c"));
     EXPECT_EQ(blocked.readString("a", "b", "default"), "default");
 }
+
+TEST_F(ProfileFileTest, DamagedFilesGiveTheDefaultsAndStayWritable)
+{
+    // Bytes of another kind of file, without a line break, NUL bytes, a
+    // section header never closed, a key without "=".
+    for (const std::string &bytes : {std::string("\xff\xd8\xff\xe0\x00\x10JFIF\x00", 11), std::string(70000, 'x'),
+                                     std::string("[LastFileTime\r\nLastFileTime=1\r\n"),
+                                     std::string("[LastFileTime]\r\nLastFileTime\r\n\x82"), std::string()}) {
+        test::TempHome fresh;
+        fresh.writeFile("zorbelab.Ini", bytes);
+        ProfileFile f(ProfileFile::defaultPath());
+        EXPECT_EQ(f.readString("LastFileTime", "LastFileTime", "default"), "default");
+        f.writeString("LastFileTime", "LastFileTime", "20240607170000");
+        EXPECT_EQ(f.readString("lastfiletime", "LASTFILETIME", ""), "20240607170000");
+        f.eraseSection("LastFileTime");
+        EXPECT_FALSE(f.sectionExists("LastFileTime"));
+    }
+}

@@ -166,15 +166,15 @@ TEST_F(MainWindowTest, RaceSelectionLoadsTheChosenDayOrShowsWhyNot)
     ASSERT_EQ(desktop.errors.size(), 1u);
     EXPECT_NE(desktop.errors[0].find("none.RDT"), std::string::npos);
 
-    // An empty day (no races) loads; the missing time corrections are told.
+    // An empty day has no race to show: refused, naming the file.
     files::makeDirectories(WinPath("d:\\zorbeLab\\JRA"));
     files::writeAll(WinPath("d:\\zorbeLab\\JRA\\empty.RDT"), "");
     files::writeAll(WinPath("d:\\zorbeLab\\JRA\\empty.HDT"), "");
     desktop.dialogAnswers.push_back(WinPath("d:\\zorbeLab\\JRA\\empty.RDT"));
-    EXPECT_TRUE(mainwindow::chooseAndLoadRaceDay(app, desktop));
+    EXPECT_FALSE(mainwindow::chooseAndLoadRaceDay(app, desktop));
+    ASSERT_EQ(desktop.errors.size(), 2u);
+    EXPECT_NE(desktop.errors[1].find("empty.RDT」にはレースがありません"), std::string::npos) << desktop.errors[1];
     EXPECT_EQ(app.raceCard->RaceCount, 0);
-    EXPECT_EQ(app.raceCard->HorseFileName, "d:\\zorbeLab\\JRA\\empty.HDT");
-    EXPECT_EQ(desktop.messages.back(), kTimeCorrectionMissingMessage);
 }
 
 TEST_F(MainWindowTest, ResultsAreChosenInTheResultsFolder)
@@ -185,8 +185,17 @@ TEST_F(MainWindowTest, ResultsAreChosenInTheResultsFolder)
     EXPECT_EQ(desktop.dialogs[0].filter, "ゾルベ成績ファイル(*.SDT)|*.SDT");
     EXPECT_EQ(desktop.dialogs[0].initialFolder.text(), "d:\\zorbeLab\\sei");
     files::makeDirectories(WinPath("d:\\zorbeLab\\sei"));
-    files::writeAll(WinPath("d:\\zorbeLab\\sei\\x.SDT"), std::string(3048 * 2, ' '));
+    const std::string line = std::string(3046, ' ') + "\r\n";
+    files::writeAll(WinPath("d:\\zorbeLab\\sei\\x.SDT"), line + line);
     desktop.dialogAnswers.push_back(WinPath("d:\\zorbeLab\\sei\\x.SDT"));
     EXPECT_TRUE(mainwindow::chooseAndLoadResults(app, desktop));
+    EXPECT_EQ(app.results->ResultCount, 2);
+
+    // A file of another kind is refused with its name; the tables stay.
+    files::writeAll(WinPath("d:\\zorbeLab\\sei\\y.SDT"), std::string(3048, 'x'));
+    desktop.dialogAnswers.push_back(WinPath("d:\\zorbeLab\\sei\\y.SDT"));
+    EXPECT_FALSE(mainwindow::chooseAndLoadResults(app, desktop));
+    ASSERT_EQ(desktop.errors.size(), 1u);
+    EXPECT_NE(desktop.errors[0].find("y.SDT」の 1 件目"), std::string::npos) << desktop.errors[0];
     EXPECT_EQ(app.results->ResultCount, 2);
 }

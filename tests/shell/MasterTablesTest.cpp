@@ -97,3 +97,19 @@ TEST_F(MasterTablesTest, NeverMoreThanTheCapacity)
     EXPECT_EQ(table.size(), MasterTables::kCapacity);
     EXPECT_EQ(table.back().Code, "10800");
 }
+
+TEST_F(MasterTablesTest, AFileOfAnotherKindStopsAtItsFirstRecordNamingIt)
+{
+    // Time-correction lines are not 52 bytes: no record ends in CR LF.
+    files::writeAll(file, "2004050308" + std::string(120, '0') + "\r\n");
+    EXPECT_EQ(load(), MasterLoad::Stopped);
+    EXPECT_TRUE(table.empty());
+    ASSERT_EQ(desktop.errors.size(), 1u);
+    EXPECT_NE(desktop.errors[0].find("KISYU.DAT」の 1 件目"), std::string::npos) << desktop.errors[0];
+
+    // Names that are not Shift-JIS are kept as stored.
+    files::writeAll(file, std::string("01001\xff\xfe\x81") + std::string(29, ' ') + "001001001001" + "1\r\n");
+    EXPECT_EQ(load(), MasterLoad::Loaded);
+    ASSERT_EQ(table.size(), 1u);
+    EXPECT_EQ(table[0].Name.substr(0, 3), "\xff\xfe\x81");
+}

@@ -12,7 +12,9 @@ constexpr const char *kUsage = "download [--from yyyymmddhhmmss] [--now yyyymmdd
 
 } // namespace
 
-// The download run of the download window, headless.
+// The download run of the download window, headless. Exit 0 when it
+// converted what it fetched or there was nothing new, 1 when it failed or
+// the data link had to leave damaged records out.
 int runDownload(Args args, Streams &streams)
 {
     std::string from, now;
@@ -26,7 +28,8 @@ int runDownload(Args args, Streams &streams)
             return usageError(streams, kUsage);
         }
     }
-    return downloadAndConvert(from, now, streams.out, streams.err).ok ? kExitOk : kExitFailure;
+    const DownloadOutcome outcome = downloadAndConvert(from, now, streams.out, streams.err);
+    return outcome.ok && outcome.damaged == 0 ? kExitOk : kExitFailure;
 }
 
 } // namespace zorbe::cli

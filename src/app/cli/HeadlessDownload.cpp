@@ -86,31 +86,41 @@ private:
     int m_position = 0;
 };
 
-// Prints the days handed to each conversion before converting them.
+// Prints the days handed to each conversion before converting them; a
+// conversion that fails prints why on the error stream.
 class ConsoleHandOff : public ConversionHandOff
 {
 public:
-    ConsoleHandOff(ConversionHandOff &conversions, std::ostream &out)
-        : m_conversions(conversions), m_out(out)
+    ConsoleHandOff(ConversionHandOff &conversions, std::ostream &out, std::ostream &err)
+        : m_conversions(conversions), m_out(out), m_err(err)
     {
     }
-    void convertEntries(const std::vector<DownloadedDay> &days) override
+    bool convertEntries(const std::vector<DownloadedDay> &days) override
     {
         entryDays += static_cast<int>(days.size());
         list("出馬表", days);
-        m_conversions.convertEntries(days);
+        return guarded([&] { return m_conversions.convertEntries(days); });
     }
-    void convertResults(const std::vector<DownloadedDay> &days) override
+    bool convertResults(const std::vector<DownloadedDay> &days) override
     {
         resultDays += static_cast<int>(days.size());
         list("成績", days);
-        m_conversions.convertResults(days);
+        return guarded([&] { return m_conversions.convertResults(days); });
     }
 
     int entryDays = 0;
     int resultDays = 0;
 
 private:
+    template <class Convert> bool guarded(Convert convert)
+    {
+        try {
+            return convert();
+        } catch (const std::exception &e) {
+            m_err << "zorbe: " << e.what() << '\n';
+            return false;
+        }
+    }
     void list(const char *what, const std::vector<DownloadedDay> &days)
     {
         m_out << what << "データ変換: " << days.size() << "日分\n";
@@ -119,6 +129,7 @@ private:
     }
     ConversionHandOff &m_conversions;
     std::ostream &m_out;
+    std::ostream &m_err;
 };
 
 } // namespace
@@ -136,7 +147,12 @@ DownloadOutcome downloadAndConvert(const std::string &from, const std::string &n
         return outcome;
     }
     ConsoleDownloadView view(out);
-    TDownloadRun run(link, view);
+    ProfileFile settings(ProfileFile::defaultPath());
+    ConsoleConversionView progress(out, err);
+    StreamDesktop desktop(err);
+    TConversions conversions(settings, progress, desktop);
+    ConsoleHandOff console(conversions, out, err);
+    TDownloadRun run(link, view, &console);
     try {
         run.formShow(JVLinkVersionText(link.m_JVLinkVersion()));
         if (!from.empty())
@@ -144,24 +160,31 @@ DownloadOutcome downloadAndConvert(const std::string &from, const std::string &n
         run.start();
         while (view.timerActive())
             run.timerTick();
-        for (const auto &d : run.damagedReports())
-            err << "不正なレコード: " << d << '\n';
-        if (!run.openSucceeded() || !run.readToTheEnd())
-            return outcome;
-        ProfileFile settings(ProfileFile::defaultPath());
-        ConsoleConversionView progress(out, err);
-        StreamDesktop desktop(err);
-        TConversions conversions(settings, progress, desktop);
-        ConsoleHandOff console(conversions, out);
-        handOff(run, console);
-        progress.finishDay();
-        outcome.entryDays = console.entryDays;
-        outcome.resultDays = console.resultDays;
     } catch (const std::exception &e) {
         err << "zorbe: " << e.what() << '\n';
         return outcome;
     }
-    outcome.ok = true;
+    progress.finishDay();
+    for (const auto &d : run.damagedReports())
+        err << "不正なレコード: " << d << '\n';
+    outcome.damaged = static_cast<int>(run.damagedReports().size());
+    outcome.entryDays = console.entryDays;
+    outcome.resultDays = console.resultDays;
+    switch (run.outcome()) {
+    case TDownloadRun::Outcome::Completed:
+        outcome.ok = true;
+        break;
+    case TDownloadRun::Outcome::NothingNew:
+        outcome.ok = true;
+        outcome.nothingNew = true;
+        break;
+    case TDownloadRun::Outcome::ConversionFailed:
+        // The conversion has said why.
+        break;
+    default:
+        err << "zorbe: " << run.errorText() << '\n';
+        break;
+    }
     return outcome;
 }
 

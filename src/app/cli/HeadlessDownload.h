@@ -8,7 +8,9 @@ namespace zorbe::cli {
 // How a headless download ended.
 struct DownloadOutcome
 {
-    bool ok = false;         // the request opened, was read to the end and converted
+    bool ok = false;         // read to the end and converted, or nothing new to fetch
+    bool nothingNew = false; // the data link had nothing since the from-time
+    int damaged = 0;         // records the data link left out as damaged
     int entryDays = 0;       // race-card days handed to the entries conversion
     int resultDays = 0;      // results days handed to the results conversion
 };
@@ -17,7 +19,8 @@ struct DownloadOutcome
 // conversions it hands off to: what the data link published since the
 // from-time (empty: [LastFileTime]) up to its clock (empty: the link's
 // own). Status texts, captions and converted days go to out, damaged
-// records and errors to err.
+// records and errors to err. A run that does not complete leaves
+// [LastFileTime] where it was, so the same command fetches it all again.
 DownloadOutcome downloadAndConvert(const std::string &from, const std::string &now, std::ostream &out,
                                    std::ostream &err);
 

@@ -53,6 +53,16 @@ void NewspaperDay::selectRace(int race)
 std::unique_ptr<NewspaperDay> loadNewspaperDay(const WinPath &raceCardFile, DesktopServices &desktop)
 {
     auto day = std::make_unique<NewspaperDay>();
+    loadNewspaperDay(*day, raceCardFile, desktop);
+    return day;
+}
+
+void loadNewspaperDay(NewspaperDay &d, const WinPath &raceCardFile, DesktopServices &desktop)
+{
+    NewspaperDay *day = &d;
+    // A day loaded again starts from the settings file as it is now.
+    day->settingsFile = ProfileFile(ProfileFile::defaultPath());
+    day->paper.reset();
     readMainWindowState(*day, desktop);
 
     LoadRaceDay(*day->card, raceCardFile, day->settings.ozzdir, day->settings.ozz, WinPath(day->settings.racedat),
@@ -61,7 +71,6 @@ std::unique_ptr<NewspaperDay> loadNewspaperDay(const WinPath &raceCardFile, Desk
     day->paper->settings = paperSettingsFrom(day->settings, day->settingsFile);
     // What activating the race selection window builds, which the layouts read.
     buildRaceSelection(*day->paper);
-    return day;
 }
 
 namespace {

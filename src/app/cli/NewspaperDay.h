@@ -74,6 +74,9 @@ struct NewspaperDay : MainWindowState
 // Loads the race-day file. Throws files::FileError for a race card or
 // horse file that cannot be read and ConversionError for a damaged one.
 std::unique_ptr<NewspaperDay> loadNewspaperDay(const WinPath &raceCardFile, DesktopServices &desktop);
+// The same into a day object kept from an earlier load, as the desktop
+// keeps its one race card: what the file does not hold stays.
+void loadNewspaperDay(NewspaperDay &day, const WinPath &raceCardFile, DesktopServices &desktop);
 
 // The batch print of the race selection window on a folder of PDF files:
 // the checked races, one file per job, named by the job title, with the

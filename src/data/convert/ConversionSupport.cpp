@@ -21,9 +21,7 @@ ConversionFolders ConversionFolders::fromSettings(const ProfileFile &settings)
 
 std::string strayBytesReport(const WinPath &path, std::size_t strayBytes, std::size_t recordLength)
 {
-    return "ファイル " + path.utf8() + " の大きさがレコード長 " + std::to_string(recordLength)
-           + " バイトの倍数ではありません。末尾の " + std::to_string(strayBytes)
-           + " バイトを除き、最後の完全なレコードまで読み込みました。";
+    return files::strayBytesNote(path, strayBytes, recordLength);
 }
 
 RecordFile readInputRecords(const WinPath &path, std::size_t recordLength, ConversionView &view)

@@ -24,14 +24,16 @@ TConversions::TConversions(ProfileFile &settings, ConversionView &view, DesktopS
 
 ConversionFolders TConversions::folders() const { return ConversionFolders::fromSettings(m_settings); }
 
-void TConversions::convertEntries(const std::vector<DownloadedDay> &days)
+bool TConversions::convertEntries(const std::vector<DownloadedDay> &days)
 {
     convertEntryDays(namesOf(days), m_settings, ConversionContext{folders(), m_view});
+    return true;
 }
 
-void TConversions::convertResults(const std::vector<DownloadedDay> &days)
+bool TConversions::convertResults(const std::vector<DownloadedDay> &days)
 {
     convertResultDays(namesOf(days), m_desktop, ConversionContext{folders(), m_view});
+    return true;
 }
 
 } // namespace zorbe

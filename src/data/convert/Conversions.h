@@ -23,10 +23,10 @@ public:
     TConversions(ProfileFile &settings, ConversionView &view, DesktopServices &desktop);
 
     // The entries conversion of the race-card days (".RDT", ".HDT"), then
-    // the master rebuild.
-    void convertEntries(const std::vector<DownloadedDay> &days) override;
+    // the master rebuild. Throws files::FileError or ConversionError.
+    bool convertEntries(const std::vector<DownloadedDay> &days) override;
     // The results conversion of the results days (".SDT", time correction).
-    void convertResults(const std::vector<DownloadedDay> &days) override;
+    bool convertResults(const std::vector<DownloadedDay> &days) override;
 
     ConversionFolders folders() const;
 

@@ -5,9 +5,11 @@
 #include "data/formats/RecordIo.h"
 #include "platform/Cp932.h"
 #include "platform/ProfileFile.h"
+#include "platform/StopPoint.h"
 
 #include <algorithm>
 #include <memory>
+#include <unordered_set>
 
 namespace zorbe {
 
@@ -86,9 +88,20 @@ std::unique_ptr<WeeklyData> loadWeekly(const std::optional<WeeklyFileNames> &nam
     return w;
 }
 
-// Keeps the names of the weekly files in use in the settings; a name that
-// changes means a new week, and the previous week's file is deleted.
-void keepWeeklyNames(ProfileFile &settings, const WeeklyFileNames &names)
+// The 8-digit date of a weekly file name ("RAQW20040624.DAT" and its full
+// path alike), or "" when the name has none.
+std::string weeklyDateOf(const std::string &path)
+{
+    const std::string name = WinPath(path).fileName();
+    const std::string date = name.size() >= 12 ? name.substr(4, 8) : std::string();
+    return isDigits(date) ? date : std::string();
+}
+
+// Keeps the names of the weekly files in use in the settings; a name of a
+// later week means a new week, and the previous week's file is deleted. A
+// file of a later week than the one taken now stays: days of an earlier
+// week fetched again must not delete the files of the week in use.
+void keepWeeklyNames(ProfileFile &settings, const WeeklyFileNames &names, const std::string &date)
 {
     struct Slot
     {
@@ -102,9 +115,13 @@ void keepWeeklyNames(ProfileFile &settings, const WeeklyFileNames &names)
                           {"Rcde", "RCPW20040624.DAT", names.courseRecords}};
     for (const Slot &s : slots) {
         const std::string stored = settings.readString(s.section, s.section, s.defaultName);
+        if (cp932::equalsIgnoreCase(stored, s.path.text()))
+            continue;
         // Only a file is deleted: an empty or damaged setting must never
         // name a folder to remove.
-        if (!stored.empty() && !cp932::equalsIgnoreCase(stored, s.path.text()) && files::isFile(WinPath(stored)))
+        const std::string storedDate = weeklyDateOf(stored);
+        const bool earlier = storedDate.empty() || storedDate < date;
+        if (!stored.empty() && earlier && files::isFile(WinPath(stored)))
             files::remove(WinPath(stored));
         settings.eraseSection(s.section);
         settings.writeString(s.section, s.section, s.path.text());
@@ -237,6 +254,22 @@ TPastRaceRec pastRace(std::string_view se, const WeeklyData &w)
     return p;
 }
 
+// The weekly runs of a horse, each race once (a runner file that holds a run
+// twice must not give the horse the same past race twice), in file order.
+std::vector<std::size_t> distinctRuns(const std::vector<std::size_t> &runs, const WeeklyData &w)
+{
+    std::vector<std::size_t> out;
+    out.reserve(runs.size());
+    for (std::size_t n : runs) {
+        const std::string_view key = jvGet(w.runners.record(n), SE::RaceKey);
+        const bool seen = std::any_of(out.begin(), out.end(),
+                                      [&](std::size_t m) { return jvGet(w.runners.record(m), SE::RaceKey) == key; });
+        if (!seen)
+            out.push_back(n);
+    }
+    return out;
+}
+
 // The past-race blocks of a horse: its race count is the races of its
 // master record plus its weekly runs with the time difference "9999" that
 // it finished; as many blocks as that count (at most five) from its weekly
@@ -245,15 +278,16 @@ TPastRaceRec pastRace(std::string_view se, const WeeklyData &w)
 void fillPastRaces(THorseRec &h, std::string_view horseId, std::int64_t masterRaceCount, const WeeklyData &w)
 {
     auto it = w.runsByHorse.find(std::string(horseId));
-    static const std::vector<std::size_t> none;
-    const std::vector<std::size_t> &runs = it != w.runsByHorse.end() ? it->second : none;
+    if (it == w.runsByHorse.end())
+        return;
+    const std::vector<std::size_t> runs = distinctRuns(it->second, w);
     std::int64_t count = masterRaceCount;
     for (std::size_t n : runs) {
         std::string_view se = w.runners.record(n);
         if (jvGet(se, SE::TimeDifference) == "9999" && jvGet(se, SE::Abnormality) != "4")
             ++count;
     }
-    const std::size_t blocks = static_cast<std::size_t>(std::min<std::int64_t>(count, HorseFields::kPastCount));
+    const std::size_t blocks = static_cast<std::size_t>(std::clamp<std::int64_t>(count, 0, HorseFields::kPastCount));
     for (std::size_t k = 0; k < blocks && k < runs.size(); ++k)
         h.setPast(k + 1, pastRace(w.runners.record(runs[k]), w));
 }
@@ -285,21 +319,26 @@ std::string displayName(std::string_view cp932Name)
     return u8(name);
 }
 
+// A race card line per race of the day's race file, each race once; the
+// runners of a race each once, in runner-file order.
 std::vector<TRaceCardRec> raceCards(const RecordFile &races, const RecordFile &runners, const WeeklyData &w)
 {
     const AllIndex runnersByRace = convert::allByKey(runners, SE::RaceKey);
     std::vector<TRaceCardRec> cards;
     cards.reserve(races.count());
+    std::unordered_set<std::string> done;
     for (std::size_t r = 0; r < races.count(); ++r) {
         std::string_view ra = races.record(r);
+        const std::string key(jvGet(ra, RA::RaceKey));
+        if (!done.insert(key).second)
+            continue;
         TRaceCardRec card;
         convert::fillRaceHead(card, ra, RaceCardFields::Prize, RaceCardFields::AddedPrize);
         card.setCourseRecord(w.courses.blockFor(ra));
-        auto it = runnersByRace.find(std::string(jvGet(ra, RA::RaceKey)));
-        if (it != runnersByRace.end()) {
+        if (auto it = runnersByRace.find(key); it != runnersByRace.end()) {
             // A card holds 18 runners; a further runner record has no slot.
             std::size_t j = 1;
-            for (std::size_t n : it->second) {
+            for (std::size_t n : convert::distinctRunners(runners, it->second)) {
                 if (j > RaceCardFields::kEntryCount)
                     break;
                 card.setEntry(j++, convert::raceEntry(runners.record(n)));
@@ -347,7 +386,7 @@ void convertEntryDays(const std::vector<std::string> &days, ProfileFile &setting
         std::optional<WeeklyFileNames> names;
         if (date) {
             names = WeeklyFileNames::of(folders.down, *date);
-            keepWeeklyNames(settings, *names);
+            keepWeeklyNames(settings, *names, *date);
         }
         // Without any weekly horse file the weekly inputs are empty and the
         // names kept in the settings stay as they are: the files of the
@@ -366,6 +405,7 @@ void convertEntryDays(const std::vector<std::string> &days, ProfileFile &setting
         files::makeDirectories(folders.lzhdat);
         files::writeAtomic(folders.lzhdat / (base + ".RDT"), joinRecords(cards));
         files::writeAtomic(folders.lzhdat / (base + ".HDT"), horseFile(cards, *weekly, view));
+        stopPoint("day");
     }
     RebuildMasters(folders, view);
 }

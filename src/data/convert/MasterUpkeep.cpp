@@ -4,6 +4,8 @@
 #include "data/formats/MasterFormats.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <vector>
 
 namespace zorbe {
 
@@ -255,14 +257,37 @@ std::string summaryLine(std::string_view rec, const PersonFields &p)
 
 using LineOf = std::string (*)(std::string_view);
 
-void rebuildKind(const WinPath &download, std::size_t recordLength, const WinPath &summaryFile,
-                 const WinPath &detailFile, LineOf summaryOf, LineOf detailOf, ConversionView &view)
+// The records to keep: one per person, the newest (latest creation date;
+// of equal dates the later in the file), in the order of the kept records.
+// A download that fetched several weeks at once holds each person once per
+// week; the masters must hold the person once, as a weekly download gives.
+std::vector<std::size_t> newestPerPerson(const RecordFile &records, const PersonFields &p)
+{
+    std::unordered_map<std::string, std::size_t> kept;
+    kept.reserve(records.count());
+    for (std::size_t n = 0; n < records.count(); ++n) {
+        const std::string_view rec = records.record(n);
+        auto [it, added] = kept.emplace(std::string(jvGet(rec, p.code)), n);
+        if (!added && jvGet(rec, p.creationDate) >= jvGet(records.record(it->second), p.creationDate))
+            it->second = n;
+    }
+    std::vector<std::size_t> order;
+    order.reserve(kept.size());
+    for (const auto &entry : kept)
+        order.push_back(entry.second);
+    std::sort(order.begin(), order.end());
+    return order;
+}
+
+void rebuildKind(const WinPath &download, std::size_t recordLength, const PersonFields &person,
+                 const WinPath &summaryFile, const WinPath &detailFile, LineOf summaryOf, LineOf detailOf,
+                 ConversionView &view)
 {
     if (!files::isFile(download))
         return;
     const RecordFile records = readInputRecords(download, recordLength, view);
     std::string summary, detail;
-    for (std::size_t n = 0; n < records.count(); ++n) {
+    for (std::size_t n : newestPerPerson(records, person)) {
         summary += summaryOf(records.record(n));
         detail += detailOf(records.record(n));
     }
@@ -319,9 +344,9 @@ std::string jockeyDetailLine(std::string_view ks)
 
 void RebuildMasters(const ConversionFolders &folders, ConversionView &view)
 {
-    rebuildKind(folders.down / "Jra#Chok.dat", CH::Length, folders.racedat / "CHOKYOSI.DAT",
+    rebuildKind(folders.down / "Jra#Chok.dat", CH::Length, kTrainer, folders.racedat / "CHOKYOSI.DAT",
                 folders.racedat / "JracChok.dat", trainerSummaryLine, trainerDetailLine, view);
-    rebuildKind(folders.down / "Jra#Kisi.dat", KS::Length, folders.racedat / "KISYU.DAT",
+    rebuildKind(folders.down / "Jra#Kisi.dat", KS::Length, kJockey, folders.racedat / "KISYU.DAT",
                 folders.racedat / "JracKisi.dat", jockeySummaryLine, jockeyDetailLine, view);
 }
 

@@ -10,9 +10,10 @@ namespace zorbe {
 // Rebuilds the master files of the data folder from the master records a
 // download left in the download folder: trainers ("Jra#Chok.dat" ->
 // "CHOKYOSI.DAT" and "JracChok.dat"), then jockeys ("Jra#Kisi.dat" ->
-// "KISYU.DAT" and "JracKisi.dat"). A kind without a downloaded file keeps
-// its master files; a downloaded file is deleted once its masters are
-// written.
+// "KISYU.DAT" and "JracKisi.dat"), one line per person: of several records
+// of a person (a download of several weeks) the newest. A kind without a
+// downloaded file keeps its master files; a downloaded file is deleted once
+// its masters are written.
 void RebuildMasters(const ConversionFolders &folders, ConversionView &view);
 
 // The master lines of one downloaded record, for the rebuild and its tests.

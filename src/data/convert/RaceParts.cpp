@@ -2,6 +2,8 @@
 
 #include "data/formats/Codes.h"
 
+#include <algorithm>
+
 namespace zorbe::convert {
 
 using namespace formats;
@@ -21,6 +23,21 @@ AllIndex allByKey(const RecordFile &file, const jv::Field &key)
     for (std::size_t n = 0; n < file.count(); ++n)
         index[std::string(jvGet(file.record(n), key))].push_back(n);
     return index;
+}
+
+std::vector<std::size_t> distinctRunners(const RecordFile &runners, const std::vector<std::size_t> &ofRace)
+{
+    namespace SE = jv::SE;
+    std::vector<std::size_t> out;
+    out.reserve(ofRace.size());
+    for (std::size_t n : ofRace) {
+        const std::string_view id = jvGet(runners.record(n), SE::HorseId);
+        const bool seen = std::any_of(out.begin(), out.end(),
+                                      [&](std::size_t m) { return jvGet(runners.record(m), SE::HorseId) == id; });
+        if (!seen)
+            out.push_back(n);
+    }
+    return out;
 }
 
 void fillRaceHead(FixedRecord &out, std::string_view ra, const Field &prize, const Field &addedPrize)

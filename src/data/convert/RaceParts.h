@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The pieces the entries and results conversions build alike from the
 // downloaded races and runners.
@@ -29,6 +30,11 @@ inline std::string_view jvFirst(std::string_view record, const jv::Field &f, std
 // Every record of a file indexed by the 16-character race key (RA, SE, HR).
 FirstIndex firstByKey(const RecordFile &file, const jv::Field &key);
 AllIndex allByKey(const RecordFile &file, const jv::Field &key);
+
+// The runner records of one race (indexes into runners, in file order)
+// with each horse once: a runner file holding a runner twice must not give
+// the race the runner twice.
+std::vector<std::size_t> distinctRunners(const RecordFile &runners, const std::vector<std::size_t> &ofRace);
 
 // The header fields the race card and the results record share (bytes
 // 0-147 and 232-326, the course record apart) from a race's RA record, and

@@ -6,8 +6,10 @@
 #include "data/formats/RecordIo.h"
 #include "platform/Cp932.h"
 #include "platform/Desktop.h"
+#include "platform/StopPoint.h"
 
 #include <set>
+#include <unordered_set>
 
 namespace zorbe {
 
@@ -96,9 +98,12 @@ std::string resultsFile(const RecordFile &races, const RecordFile &runners, cons
     const FirstIndex payoutByRace = convert::firstByKey(payouts, HR::RaceKey);
     std::string out;
     out.reserve(races.count() * TResultRec::kLength);
+    std::unordered_set<std::string> done; // each race once
     for (std::size_t n = 0; n < races.count(); ++n) {
         std::string_view ra = races.record(n);
         const std::string key(jvGet(ra, RA::RaceKey));
+        if (!done.insert(key).second)
+            continue;
         TResultRec rec;
         convert::fillRaceHead(rec, ra, R::Prize, R::AddedPrize);
         // A race that its day's race card lacks (or a day without a race
@@ -117,7 +122,7 @@ std::string resultsFile(const RecordFile &races, const RecordFile &runners, cons
             rec.set(R::Lap, k + 1, jvGet(ra, RA::LapTime, k));
         if (auto it = runnersByRace.find(key); it != runnersByRace.end()) {
             std::size_t m = 1;
-            for (std::size_t s : it->second) {
+            for (std::size_t s : convert::distinctRunners(runners, it->second)) {
                 if (m > R::kRunnerCount) // a results line holds 18 runners
                     break;
                 rec.setRunner(m++, resultRunner(runners.record(s)));
@@ -156,6 +161,7 @@ void convertResultDays(const std::vector<std::string> &days, DesktopServices &de
         files::makeDirectories(folders.seiseki);
         files::writeAtomic(output, resultsFile(races, runners, payouts, courseRecords));
         AppendTimeCorrection(folders, output, view);
+        stopPoint("day");
         view.processEvents();
     }
 
@@ -177,6 +183,11 @@ void convertResultDays(const std::vector<std::string> &days, DesktopServices &de
         dates.insert(toInt(dayDate(name), "レース日付"));
     for (std::int64_t date : dates)
         files::remove(folders.down / ("HRSW" + zeroPad(date, 8) + ".DAT"));
+
+    // Master records that came with the results (a run that fetched a
+    // Monday and the Thursday after it at once) are not left behind for the
+    // next download window to delete unread.
+    RebuildMasters(folders, view);
 }
 
 } // namespace zorbe

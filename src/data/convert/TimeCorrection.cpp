@@ -58,15 +58,28 @@ std::string wholeRecords(const RecordFile &file)
     return file.bytes().substr(0, file.count() * file.recordLength());
 }
 
-// Drops the oldest records of a time-correction file, rewriting it through
-// a temporary file and a rename so that a failure leaves the old file whole.
-void dropOldest(const WinPath &path, std::size_t recordLength, ConversionView &view)
+// Drops the three oldest records of a time-correction file that holds more
+// than 1439, rewriting it through a temporary file and a rename so that a
+// failure leaves the old file whole. Each file goes by its own count, so
+// that a run stopped between the two trims finishes the second one next
+// time instead of trimming the first one twice.
+void trimIfFull(const WinPath &path, std::size_t recordLength, ConversionView &view)
 {
     if (!files::isFile(path))
         return;
     const RecordFile file = readInputRecords(path, recordLength, view);
-    const std::size_t keep = file.count() > kTrimCount ? file.count() - kTrimCount : 0;
+    if (file.count() <= kTrimAbove)
+        return;
+    const std::size_t keep = file.count() - kTrimCount;
     files::writeAtomic(path, file.bytes().substr(kTrimCount * recordLength, keep * recordLength));
+}
+
+bool holdsKey(const RecordFile &file, std::string_view key)
+{
+    for (std::size_t n = 0; n < file.count(); ++n)
+        if (file.record(n).substr(0, key.size()) == key)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -147,10 +160,8 @@ void AppendTimeCorrection(const ConversionFolders &folders, const WinPath &resul
     const WinPath stime = folders.racedat / "STIME.DAT";
     const WinPath cstime = folders.racedat / "cSTIME.DAT";
 
-    if (files::isFile(stime) && RecordFile::read(stime, TSTimeRec::kLength).count() > kTrimAbove) {
-        dropOldest(stime, TSTimeRec::kLength, view);
-        dropOldest(cstime, TCSTimeRec::kLength, view);
-    }
+    trimIfFull(stime, TSTimeRec::kLength, view);
+    trimIfFull(cstime, TCSTimeRec::kLength, view);
 
     const RecordFile results = readInputRecords(resultsFile, TResultRec::kLength, view);
     // A results file without any race has no key to file a line under.
@@ -192,14 +203,18 @@ void AppendTimeCorrection(const ConversionFolders &folders, const WinPath &resul
     }
     const RecordFile existing = readInputRecords(stime, TSTimeRec::kLength, view);
     const std::string_view newKey = std::string_view(sLine).substr(0, MeetKeyFields::kLayout.length);
-    for (std::size_t n = 0; n < existing.count(); ++n)
-        if (existing.record(n).substr(0, newKey.size()) == newKey)
-            return;
+    if (holdsKey(existing, newKey))
+        return;
     // Appending rewrites each file whole through a temporary file, so that a
     // failure never leaves half a line; stray bytes at the end of a damaged
     // file are dropped (and reported) instead of misaligning the new line.
-    if (files::isFile(cstime))
-        files::writeAtomic(cstime, wholeRecords(readInputRecords(cstime, TCSTimeRec::kLength, view)) + cLine);
+    // "cSTIME.DAT" is written first; a run stopped before "STIME.DAT" was
+    // written finds the day there next time and does not add it twice.
+    if (files::isFile(cstime)) {
+        const RecordFile corrections = readInputRecords(cstime, TCSTimeRec::kLength, view);
+        if (!holdsKey(corrections, newKey))
+            files::writeAtomic(cstime, wholeRecords(corrections) + cLine);
+    }
     files::writeAtomic(stime, wholeRecords(existing) + sLine);
 }
 

@@ -5,6 +5,7 @@
 #include "platform/Fields.h"
 #include "platform/Files.h"
 #include "platform/ProfileFile.h"
+#include "platform/StopPoint.h"
 
 #include <algorithm>
 
@@ -67,6 +68,40 @@ std::string deliveredDat(std::string_view fileName)
     return std::string(fileName.substr(0, 12)) + ".DAT";
 }
 
+// Results of a day whose race cards the same run finished wait under this
+// name (the finished name + suffix) until the race cards are converted.
+constexpr std::string_view kHeldSuffix = ".wait";
+
+std::string heldName(const std::string &finished)
+{
+    return finished + std::string(kHeldSuffix);
+}
+
+bool endsWith(std::string_view s, std::string_view suffix)
+{
+    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+// A temporary race or runner file: venue name (4 bytes), kind digit, the
+// 8-digit date, ".RLB" or ".SLB".
+bool isTemporaryName(std::string_view name)
+{
+    if (name.size() != 17 || (name[4] != '1' && name[4] != '7') || !isDigits(name.substr(5, 8)))
+        return false;
+    const std::string_view ext = name.substr(13);
+    if (ext != ".RLB" && ext != ".SLB")
+        return false;
+    for (int v = 1; v <= 10; ++v)
+        if (name.substr(0, 4) == downloadVenueName(zeroPad(v, 2)))
+            return true;
+    return false;
+}
+
+bool contains(const std::vector<std::string> &list, const std::string &name)
+{
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
 } // namespace
 
 std::string downloadVenueName(std::string_view code)
@@ -74,9 +109,40 @@ std::string downloadVenueName(std::string_view code)
     return std::string(formats::codes::racecourses().name(code));
 }
 
-TDownloadRun::TDownloadRun(TJVLink &link, DownloadView &view)
+std::string dataLinkCodeText(int code)
+{
+    switch (code) {
+    case 0:
+        return {};
+    case -1:
+        return "前回の取得以降に新しいデータはありません";
+    case -3:
+        return "まだダウンロード中です";
+    case -111:
+        return "データ種別が正しくありません";
+    case -112:
+        return "最終データ取得日が正しい日時ではありません";
+    case -115:
+        return "オプションが正しくありません";
+    case -201:
+        return "JV-Linkが初期化されていません";
+    case -202:
+        return "前回の要求がまだ閉じられていません";
+    case -203:
+        return "要求が開かれていません";
+    case -211:
+        return "配信フォルダを読めません";
+    case -402:
+        return "配信ファイルを読めません";
+    default:
+        return "JV-Linkがエラーを返しました";
+    }
+}
+
+TDownloadRun::TDownloadRun(TJVLink &link, DownloadView &view, ConversionHandOff *conversions)
     : m_link(link)
     , m_view(view)
+    , m_conversions(conversions)
 {
 }
 
@@ -95,6 +161,15 @@ std::string TDownloadRun::fromTime() const
     return t;
 }
 
+std::string TDownloadRun::errorText() const
+{
+    if (m_failureStatus.empty())
+        return {};
+    const std::string words = m_outcome == Outcome::DownloadFailed ? "ダウンロードできませんでした"
+                                                                   : dataLinkCodeText(m_errorCode);
+    return words.empty() ? m_failureStatus : m_failureStatus + "（" + words + "）";
+}
+
 void TDownloadRun::formShow(const std::string &versionCaption)
 {
     ProfileFile settings(ProfileFile::defaultPath());
@@ -109,35 +184,47 @@ void TDownloadRun::formShow(const std::string &versionCaption)
 
 void TDownloadRun::start()
 {
+    if (running())
+        return;
     m_view.setTimerActive(false);
     m_cancel = false;
     m_openSucceeded = false;
     m_readToEnd = false;
     m_didRead = false;
+    m_outcome = Outcome::None;
+    m_errorCode = 0;
+    m_failureStatus.clear();
     // Each run starts with empty file lists and reports only its own days.
     m_raceFiles.clear();
     m_runnerFiles.clear();
     m_finishedRaces.clear();
+    m_finishedCards.clear();
+    m_held.clear();
+    m_currentDelivered.clear();
+    m_startedTargets.clear();
     m_runnerFileCount = 0;
     m_finishedAnyRace = false;
     m_damaged.clear();
     m_view.setProgress(0, 100);
 
     const std::string from = fromTime();
+    m_opening = true;
+    m_view.setStartEnabled(false);
     m_view.setBusy(true);
-    m_view.setCancelEnabled(false);
+    // "中止" stays usable for the whole run: it is the only way to stop it.
+    m_view.setCancelEnabled(true);
     files::makeDirectories(m_downFolder);
 
     const int rc = m_link.JVOpen("RACERCOV", from, 2, m_readCount, m_downloadCount, m_lastFileTimestamp);
+    m_opening = false;
     if (rc != 0) {
-        m_view.setStatus("JVOpenエラー:" + std::to_string(rc) + "\r\n");
+        fail(rc == -1 ? Outcome::NothingNew : Outcome::OpenFailed, rc, "JVOpenエラー:" + std::to_string(rc));
         close();
         return;
     }
+    stopPoint("open");
     m_openSucceeded = true;
     m_view.setStatus("JVOpen正常終了:0\r\n");
-    // The next run starts from here, even if this one fails later.
-    ProfileFile(ProfileFile::defaultPath()).writeString("LastFileTime", "LastFileTime", m_lastFileTimestamp);
 
     if (m_downloadCount != 0) {
         m_view.setCaption("ダウンロード中・・・");
@@ -147,8 +234,7 @@ void TDownloadRun::start()
         return;
     }
     m_view.setProgress(100, 100);
-    read();
-    close();
+    readAndFinish();
 }
 
 void TDownloadRun::timerTick()
@@ -158,8 +244,8 @@ void TDownloadRun::timerTick()
     const int s = m_link.JVStatus();
     m_view.setCaption("ダウンロード中");
     if (s < 0) {
-        m_view.setStatus("ダウンロード失敗:");
         m_view.setTimerActive(false);
+        fail(Outcome::DownloadFailed, s, "ダウンロード失敗:");
         close();
         return;
     }
@@ -169,8 +255,7 @@ void TDownloadRun::timerTick()
     m_view.setProgress(std::min(s, m_downloadCount), m_downloadCount);
     if (s >= m_downloadCount) {
         m_view.setTimerActive(false);
-        read();
-        close();
+        readAndFinish();
     }
 }
 
@@ -179,6 +264,10 @@ void TDownloadRun::cancel()
     m_view.setTimerActive(false);
     m_link.JVCancel();
     m_cancel = true;
+    if (running()) {
+        m_outcome = Outcome::Cancelled;
+        m_failureStatus = "キャンセルしました";
+    }
     m_view.setStatus("キャンセルしました");
     if (m_state == State::Downloading) {
         // Cancelled while downloading: nothing is read; the request closes.
@@ -186,18 +275,49 @@ void TDownloadRun::cancel()
     }
 }
 
+void TDownloadRun::fail(Outcome outcome, int code, const std::string &status)
+{
+    m_outcome = outcome;
+    m_errorCode = code;
+    m_failureStatus = status;
+    m_view.setStatus(status + "\r\n");
+    const std::string words = errorText();
+    if (words != status)
+        m_view.setCaption(words);
+}
+
+// Reading, the close, and after a read to the end the conversions.
+void TDownloadRun::readAndFinish()
+{
+    read();
+    close();
+    if (m_readToEnd && !m_cancel)
+        handOffAndRecord();
+}
+
+void TDownloadRun::cleanWorkSpace()
+{
+    for (const std::string &name : files::list(m_downFolder))
+        if (isTemporaryName(name) || endsWith(name, kHeldSuffix) || name == kJockeyDownload
+            || name == kTrainerDownload)
+            files::remove(m_downFolder / name);
+}
+
 void TDownloadRun::read()
 {
     m_state = State::Reading;
     m_didRead = true;
+    cleanWorkSpace();
     m_view.setCaption("データ読込み中．．．(0/" + std::to_string(m_readCount) + ")");
     m_view.setProgress(0, m_readCount);
     int fileCounter = 0;
     std::string buffer, fileName;
     for (;;) {
         m_view.processEvents();
-        if (m_cancel)
+        if (m_cancel) {
+            m_outcome = Outcome::Cancelled;
             break;
+        }
         const int r = m_link.JVRead(buffer, kReadBufferSize, fileName);
         // Only records are tested for skipping: the end-of-file and end-of-data
         // codes must always be seen, or a skipped last file would never end.
@@ -207,18 +327,21 @@ void TDownloadRun::read()
         }
         if (r > 0) {
             routeRecord(buffer, fileName);
+            stopPoint("record");
             m_view.setCaption("データ読込み中..(" + u8(fieldAt(buffer, 12, 8)) + u8(fieldAt(buffer, 26, 2)) + ")");
         } else if (r == -1) {
             ++fileCounter;
             m_view.setProgress(fileCounter, m_readCount);
             finishFiles();
+            m_currentDelivered.clear();
+            stopPoint("file");
         } else if (r == 0) {
             m_view.setCaption("データ読込み完了(" + std::to_string(fileCounter) + "/" + std::to_string(m_readCount)
                               + ")");
             m_readToEnd = true;
             break;
         } else {
-            m_view.setStatus("読込みエラー:" + std::to_string(r) + "\r\n");
+            fail(Outcome::ReadFailed, r, "読込みエラー:" + std::to_string(r));
             break;
         }
     }
@@ -227,6 +350,10 @@ void TDownloadRun::read()
 
 void TDownloadRun::routeRecord(const std::string &buffer, const std::string &fileName)
 {
+    if (fileName != m_currentDelivered) {
+        m_currentDelivered = fileName;
+        m_startedTargets.clear();
+    }
     const bool weekly = isWeeklyFile(fileName);
     if (!weekly) {
         if (isRaceRecord(buffer)) {
@@ -238,8 +365,10 @@ void TDownloadRun::routeRecord(const std::string &buffer, const std::string &fil
 
     std::string target;
     std::vector<std::string> *list = nullptr;
+    bool perDeliveredFile = false;
     if (weekly) {
         target = deliveredDat(fileName);
+        perDeliveredFile = true;
     } else if (isRunnerRecord(buffer) && !m_currentRunnerFile.empty()) {
         target = m_currentRunnerFile;
         list = &m_runnerFiles;
@@ -254,36 +383,106 @@ void TDownloadRun::routeRecord(const std::string &buffer, const std::string &fil
         // Everything else, including a race or runner record of a venue
         // code outside 01-10, which has no venue file to go to.
         target = deliveredDat(fileName);
+        perDeliveredFile = true;
     }
-    // A temporary file left by an interrupted run is appended to and then
-    // finished with this run's records.
-    if (list && std::find(list->begin(), list->end(), target) == list->end())
+    if (list && !contains(*list, target))
         list->push_back(target);
+    // The raw file of a delivered file holds that file's records only: the
+    // first record written anew, the others appended.
+    if (perDeliveredFile && !contains(m_startedTargets, target)) {
+        m_startedTargets.push_back(target);
+        files::writeAll(m_downFolder / target, buffer);
+        return;
+    }
     files::append(m_downFolder / target, buffer);
+}
+
+// Finishes a temporary race or runner file: renamed to its finished name,
+// replacing a finished file of an earlier run. Results of a day whose race
+// cards this run finished wait under their own name instead.
+void TDownloadRun::finishFile(const std::string &temp, bool isRace)
+{
+    const std::string done = finishedName(temp);
+    const char kind = temp[4];
+    const bool hold = kind == '7' && contains(m_finishedCards, done);
+    const std::string target = hold ? heldName(done) : done;
+    files::remove(m_downFolder / target);
+    if (files::exists(m_downFolder / temp))
+        files::rename(m_downFolder / temp, m_downFolder / target);
+    if (hold && !contains(m_held, done))
+        m_held.push_back(done);
+    if (kind == '1' && !contains(m_finishedCards, done))
+        m_finishedCards.push_back(done);
+    if (!isRace) {
+        ++m_runnerFileCount;
+        return;
+    }
+    const bool known = std::any_of(m_finishedRaces.begin(), m_finishedRaces.end(),
+                                   [&](const DownloadedDay &d) { return d.fileName == done && d.kind == kind; });
+    if (!known)
+        m_finishedRaces.push_back({done, kind});
+    if (!m_finishedAnyRace) {
+        m_downloadKind = std::string(1, kind);
+        m_finishedAnyRace = true;
+    }
 }
 
 void TDownloadRun::finishFiles()
 {
-    for (const auto &temp : m_raceFiles) {
-        const std::string done = finishedName(temp);
+    for (const auto &temp : m_raceFiles)
+        finishFile(temp, true);
+    m_raceFiles.clear();
+    for (const auto &temp : m_runnerFiles)
+        finishFile(temp, false);
+    m_runnerFiles.clear();
+}
+
+void TDownloadRun::releaseHeldResults()
+{
+    for (const std::string &done : m_held) {
         files::remove(m_downFolder / done);
-        if (files::exists(m_downFolder / temp))
-            files::rename(m_downFolder / temp, m_downFolder / done);
-        m_finishedRaces.push_back({done, temp[4]});
-        if (!m_finishedAnyRace) {
-            m_downloadKind = std::string(1, temp[4]);
-            m_finishedAnyRace = true;
+        if (files::exists(m_downFolder / heldName(done)))
+            files::rename(m_downFolder / heldName(done), m_downFolder / done);
+    }
+    m_held.clear();
+}
+
+bool TDownloadRun::handOff(ConversionHandOff &conversions)
+{
+    std::vector<DownloadedDay> entries, results;
+    for (const auto &day : m_finishedRaces)
+        (day.kind == '1' ? entries : results).push_back(day);
+    if (!entries.empty() && !conversions.convertEntries(entries))
+        return false;
+    releaseHeldResults();
+    if (!results.empty() || entries.empty())
+        return conversions.convertResults(results);
+    return true;
+}
+
+// The conversions take the finished days; only when they succeeded does
+// the next run start after this one's files.
+void TDownloadRun::handOffAndRecord()
+{
+    bool converted = true;
+    std::string why;
+    if (m_conversions) {
+        try {
+            converted = handOff(*m_conversions);
+        } catch (const std::exception &e) {
+            converted = false;
+            why = e.what();
         }
     }
-    m_raceFiles.clear();
-    for (const auto &temp : m_runnerFiles) {
-        const std::string done = finishedName(temp);
-        files::remove(m_downFolder / done);
-        if (files::exists(m_downFolder / temp))
-            files::rename(m_downFolder / temp, m_downFolder / done);
-        ++m_runnerFileCount;
+    if (!converted) {
+        m_outcome = Outcome::ConversionFailed;
+        m_failureStatus = why.empty() ? "データ変換エラー:" : "データ変換エラー: " + why;
+        m_view.setStatus("正常終了: " + m_failureStatus);
+        return;
     }
-    m_runnerFiles.clear();
+    stopPoint("convert");
+    ProfileFile(ProfileFile::defaultPath()).writeString("LastFileTime", "LastFileTime", m_lastFileTimestamp);
+    m_outcome = Outcome::Completed;
 }
 
 void TDownloadRun::reportDamaged()
@@ -303,30 +502,22 @@ std::string TDownloadRun::damagedSummary() const
            + (m_damaged.size() > 1 ? " ほか" : "") + "）";
 }
 
+// The close keeps what went wrong in front of its own text, so that a failed
+// or cancelled run is never shown as a plain "正常終了:".
 void TDownloadRun::close()
 {
     const int rc = m_link.JVClose();
     m_view.setBusy(false);
-    // The left-out records stay visible in the status panel after the close.
+    std::string status = rc == 0 ? "正常終了:" : "終了処理エラー:";
+    if (!m_failureStatus.empty())
+        status = m_failureStatus + " " + status;
     const std::string damaged = damagedSummary();
-    m_view.setStatus(std::string(rc == 0 ? "正常終了:" : "終了処理エラー:") + (damaged.empty() ? "" : " " + damaged));
+    if (!damaged.empty())
+        status += " " + damaged;
+    m_view.setStatus(status);
     m_view.setCancelEnabled(true);
     m_state = State::Closed;
-}
-
-} // namespace zorbe
-
-namespace zorbe {
-
-void handOff(const TDownloadRun &run, ConversionHandOff &conversions)
-{
-    std::vector<DownloadedDay> entries, results;
-    for (const auto &day : run.LastRaceFileNames())
-        (day.kind == '1' ? entries : results).push_back(day);
-    if (!entries.empty())
-        conversions.convertEntries(entries);
-    if (!results.empty() || entries.empty())
-        conversions.convertResults(results);
+    m_view.setStartEnabled(true);
 }
 
 } // namespace zorbe

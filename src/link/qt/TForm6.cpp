@@ -14,7 +14,7 @@ namespace zorbe {
 
 TForm6::TForm6(TJVLink &link, ConversionHandOff &conversions, Hooks hooks, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
-    , m_run(link, *this)
+    , m_run(link, *this, &conversions)
     , m_conversions(conversions)
     , m_hooks(std::move(hooks))
 {
@@ -76,15 +76,15 @@ void TForm6::closeEvent(QCloseEvent *event)
 
 void TForm6::BitBtn1Click()
 {
+    if (m_run.running())
+        return;
     m_run.Edit2 = fromQString(m_edit2->text());
     m_run.start();
-    handOffIfRead();
 }
 
 void TForm6::TimerJVStatusTimer()
 {
     m_run.timerTick();
-    handOffIfRead();
 }
 
 void TForm6::BitBtn2Click()
@@ -92,14 +92,6 @@ void TForm6::BitBtn2Click()
     m_run.cancel();
     if (m_hooks.showMain)
         m_hooks.showMain();
-}
-
-// After reading, however it stopped, the conversions take over.
-void TForm6::handOffIfRead()
-{
-    if (m_run.state() != TDownloadRun::State::Closed || !m_run.didRead())
-        return;
-    handOff(m_run, m_conversions);
 }
 
 void TForm6::BitBtn3Click()
@@ -140,6 +132,11 @@ void TForm6::setProgress(int position, int maximum)
 void TForm6::setCancelEnabled(bool enabled)
 {
     m_bitBtn2->setEnabled(enabled);
+}
+
+void TForm6::setStartEnabled(bool enabled)
+{
+    m_bitBtn1->setEnabled(enabled);
 }
 
 void TForm6::setBusy(bool busy)

@@ -15,7 +15,9 @@ namespace zorbe {
 
 // The download window "新聞データダウンロード": the from-time, "開始" and
 // "中止", a progress bar, and the 10 ms timer that polls the data link while
-// files download. The run itself is TDownloadRun; this window is its view.
+// files download. The run itself is TDownloadRun (shared with `zorbe
+// download`); this window is its view. "開始" is off while a run is open;
+// "中止" stays on so the run can always be stopped.
 class TForm6 : public QWidget, public DownloadView
 {
     Q_OBJECT
@@ -37,6 +39,7 @@ public:
     void setStatus(const std::string &text) override;
     void setProgress(int position, int maximum) override;
     void setCancelEnabled(bool enabled) override;
+    void setStartEnabled(bool enabled) override;
     void setBusy(bool busy) override;
     void processEvents() override;
     void setTimerActive(bool active) override;
@@ -54,7 +57,6 @@ protected:
 
 private:
     void FormShow();
-    void handOffIfRead();
 
     TDownloadRun m_run;
     ConversionHandOff &m_conversions;

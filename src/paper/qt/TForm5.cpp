@@ -531,12 +531,14 @@ void TForm5::toRaceSelection()
     hide();
 }
 
-// Every way to the main window forgets the day's odds: the next day loaded
-// keeps odds it has no file for, and must not show these.
-void TForm5::toMain()
+// "ﾀｲﾄﾙ" forgets the day's odds on the way to the main window (the next day
+// loaded keeps odds it has no file for, and must not show these); the menu's
+// " タイトルへ" and closing the window keep them.
+void TForm5::toMain(bool clearOdds)
 {
     leave();
-    ClearLoadedOdds(m_paper.card);
+    if (clearOdds)
+        ClearLoadedOdds(m_paper.card);
     if (m_hooks.showMain)
         m_hooks.showMain();
     hide();
@@ -563,12 +565,12 @@ void TForm5::N15Click()
 
 void TForm5::SpeedButton17Click()
 {
-    toMain();
+    toMain(true);
 }
 
 void TForm5::N16Click()
 {
-    toMain();
+    toMain(false);
 }
 
 void TForm5::BitBtn2Click()
@@ -584,7 +586,7 @@ void TForm5::N17Click()
 void TForm5::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    toMain();
+    toMain(false);
 }
 
 // ---------------------------------------------------------------- keys

@@ -134,7 +134,7 @@ private:
     // their menu items, the zoom written to the settings.
     void leave();
     void toRaceSelection();
-    void toMain();
+    void toMain(bool clearOdds);
     void toRaceDayLoader();
 
     ProfileFile &m_settingsFile;

@@ -109,6 +109,11 @@ protected:
     }
 
     void convert() { convertEntryDays({sj("東京20040703.RLB")}, settings, ConversionContext{folders, view}); }
+    std::string convertedBytes()
+    {
+        convert();
+        return fileBytes(folders.lzhdat / sj("東京20040703.RDT")) + fileBytes(folders.lzhdat / sj("東京20040703.HDT"));
+    }
 
     TempHome home;
     ProfileFile settings{ProfileFile::defaultPath()};
@@ -203,6 +208,28 @@ TEST_F(EntriesConversionTest, KeepsTheWeeklyNamesAndDeletesThePreviousWeek)
     // A second day of the same week keeps the week's files.
     convert();
     EXPECT_TRUE(files::exists(folders.down / "UMPW20040701.DAT"));
+}
+
+TEST_F(EntriesConversionTest, AnEarlierWeekConvertedAgainLeavesTheFilesOfTheWeekInUse)
+{
+    // The week in use is a later one; this day's week is fetched again.
+    settings.writeString("UM", "UM", (folders.down / "UMPW20040708.DAT").text());
+    putFile(folders.down / "UMPW20040708.DAT", "later week");
+    convert();
+    EXPECT_EQ(fileBytes(folders.down / "UMPW20040708.DAT"), "later week");
+    EXPECT_EQ(settings.readString("UM", "UM", ""), (folders.down / "UMPW20040701.DAT").text());
+}
+
+TEST_F(EntriesConversionTest, RecordsHeldTwiceGiveEachRaceRunnerAndPastRaceOnce)
+{
+    const std::string once = convertedBytes();
+    // Every input file with all its records twice, as raw files appended to
+    // themselves by an old download would hold them.
+    for (const char *name : {"RAQW20040701.DAT", "SEQW20040701.DAT", "UMPW20040701.DAT", "RCPW20040701.DAT"})
+        putFile(folders.down / name, fileBytes(folders.down / name) + fileBytes(folders.down / name));
+    for (const char *name : {"東京20040703.RLB", "東京20040703.SLB"})
+        putFile(folders.down / sj(name), fileBytes(folders.down / sj(name)) + fileBytes(folders.down / sj(name)));
+    EXPECT_EQ(convertedBytes(), once);
 }
 
 TEST_F(EntriesConversionTest, ReportsStrayBytesAndReadsTheWholeRecords)

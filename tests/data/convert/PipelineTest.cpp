@@ -21,19 +21,6 @@ namespace SE = zorbe::jv::SE;
 
 namespace {
 
-class QuietDownloadView : public DownloadView
-{
-public:
-    void setCaption(const std::string &) override {}
-    void setStatus(const std::string &) override {}
-    void setProgress(int, int) override {}
-    void setCancelEnabled(bool) override {}
-    void setBusy(bool) override {}
-    void processEvents() override {}
-    void setTimerActive(bool active) override { timer = active; }
-    bool timer = false;
-};
-
 struct Day
 {
     std::string date, venue, nichi;
@@ -85,8 +72,8 @@ protected:
             home.writeFile("feed/" + name + ".txt", content);
         };
         jv::RecordBuilder ks(jv::ksRecord()), ch(jv::chRecord());
-        deliver("KSMT2004062420040624180000", ks.set(jv::KS::JockeyCode, "00001").str()
-                                                  + ks.set(jv::KS::JockeyCode, "00002").str());
+        const std::string jockey1 = ks.set(jv::KS::JockeyCode, "00001").str();
+        deliver("KSMT2004062420040624180000", jockey1 + ks.set(jv::KS::JockeyCode, "00002").str());
         deliver("CHMT2004062420040624180001", ch.set(jv::CH::TrainerCode, "01001").str());
         deliver("RANM2004062420040624180002", races('1'));
 
@@ -121,16 +108,16 @@ protected:
         feed->setNow(now);
         TJVLink link(std::move(feed));
         ASSERT_EQ(link.JVInit(std::string(kSoftwareId)), 0);
-        QuietDownloadView downloadView;
-        TDownloadRun run(link, downloadView);
-        run.formShow("");
-        run.start();
-        for (int guard = 0; downloadView.timer && guard < 100000; ++guard)
-            run.timerTick();
-        ASSERT_TRUE(run.readToTheEnd());
+        SilentDownloadView downloadView;
         ProfileFile settings(ProfileFile::defaultPath());
         TConversions conversions(settings, view, desktop);
-        handOff(run, conversions);
+        TDownloadRun run(link, downloadView, &conversions);
+        run.formShow("");
+        run.start();
+        for (int guard = 0; downloadView.timerActive() && guard < 100000; ++guard)
+            run.timerTick();
+        ASSERT_TRUE(run.readToTheEnd());
+        ASSERT_EQ(run.outcome(), TDownloadRun::Outcome::Completed) << run.errorText();
     }
 
     TempHome home;

@@ -127,6 +127,30 @@ TEST_F(ResultsConversionTest, DeletesTheConsumedDownloads)
     EXPECT_TRUE(files::exists(folders.down / "HRSW20040710.DAT"));
 }
 
+TEST_F(ResultsConversionTest, RecordsHeldTwiceGiveEachRaceAndRunnerOnce)
+{
+    const std::string races = fileBytes(folders.down / sj("東京20040703.RLB"));
+    const std::string runners = fileBytes(folders.down / sj("東京20040703.SLB"));
+    const std::string payouts = fileBytes(folders.down / "HRSW20040703.DAT");
+    convert({sj("東京20040703.RLB")});
+    const std::string once = fileBytes(folders.seiseki / sj("東京20040703.SDT"));
+    putFile(folders.down / "HRSW20040703.DAT", payouts);
+    putFile(folders.down / sj("東京20040703.RLB"), races + races);
+    putFile(folders.down / sj("東京20040703.SLB"), runners + runners);
+    convert({sj("東京20040703.RLB")});
+    EXPECT_EQ(fileBytes(folders.seiseki / sj("東京20040703.SDT")), once);
+}
+
+TEST_F(ResultsConversionTest, MastersThatCameWithTheResultsAreRebuilt)
+{
+    jv::RecordBuilder ks(jv::ksRecord());
+    putFile(folders.down / "Jra#Kisi.dat", ks.set(jv::KS::JockeyCode, "00007").str());
+    convert({sj("東京20040703.RLB")});
+    EXPECT_EQ(fileBytes(folders.racedat / "KISYU.DAT").substr(0, 5), "00007");
+    EXPECT_FALSE(files::exists(folders.down / "Jra#Kisi.dat"));
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
 TEST_F(ResultsConversionTest, WithoutTheFirstRaceCardOnlyTheMastersAreRebuilt)
 {
     jv::RecordBuilder ch(jv::chRecord());

@@ -164,6 +164,36 @@ TEST_F(TimeCorrectionFileTest, The1440thLineDropsTheThreeOldestBeforeTheNextAppe
     EXPECT_EQ(stime().substr(1437 * 132, 10), "2004050309");
 }
 
+TEST_F(TimeCorrectionFileTest, ARunStoppedBetweenTheTwoFilesIsFinishedWithoutADoubledDay)
+{
+    append(resultsLine("2004070305030801", "17"));
+    const std::string firstS = stime();
+
+    // Stopped after "cSTIME.DAT" took the next day but before "STIME.DAT":
+    // the rerun adds the day to "STIME.DAT" only.
+    append(resultsLine("2004070405030901", "17"));
+    const std::string bothS = stime(), bothC = cstime();
+    putFile(folders.racedat / "STIME.DAT", firstS);
+    append(resultsLine("2004070405030901", "17"));
+    EXPECT_EQ(stime(), bothS);
+    EXPECT_EQ(cstime(), bothC);
+
+    // Stopped between the two trims: the rerun trims the second file only.
+    std::string s, c;
+    for (std::size_t n = 0; n < 1440; ++n) {
+        TCSTimeRec line;
+        line.set(CSTimeFields::Key, "1990" + zeroPad(static_cast<std::int64_t>(n), 6));
+        c += line.bytes();
+        s += line.toSTime().bytes();
+    }
+    putFile(folders.racedat / "STIME.DAT", s.substr(3 * 132));
+    putFile(folders.racedat / "cSTIME.DAT", c);
+    append(resultsLine("2004071005031001", "17"));
+    EXPECT_EQ(stime().size(), 1438u * 132);
+    EXPECT_EQ(cstime().size(), 1438u * 204);
+    EXPECT_EQ(cstime().substr(0, 10), "1990000003");
+}
+
 TEST(MasterLines, DisplayNamesSplitAtTheFullWidthSpace)
 {
     auto name34 = [](const char *utf8) { return padRight(sj(utf8), 34); };
@@ -213,13 +243,42 @@ TEST(MasterRebuild, AKindWithoutDownloadKeepsItsMasters)
     putFile(folders.racedat / "KISYU.DAT", "old jockeys");
     putFile(folders.racedat / "JracKisi.dat", "old details");
     jv::RecordBuilder ch(jv::chRecord());
-    putFile(folders.down / "Jra#Chok.dat", ch.str() + ch.str());
+    const std::string first = ch.set(CH::TrainerCode, "01001").str();
+    putFile(folders.down / "Jra#Chok.dat", first + ch.set(CH::TrainerCode, "01002").str());
     RebuildMasters(folders, view);
     EXPECT_EQ(fileBytes(folders.racedat / "KISYU.DAT"), "old jockeys");
     EXPECT_EQ(fileBytes(folders.racedat / "JracKisi.dat"), "old details");
     EXPECT_EQ(fileBytes(folders.racedat / "CHOKYOSI.DAT").size(), 2 * TSummaryMasterRec::kLength);
     EXPECT_EQ(fileBytes(folders.racedat / "JracChok.dat").size(), 2 * TTrainerDetailRec::kLength);
     EXPECT_FALSE(files::exists(folders.down / "Jra#Chok.dat"));
+}
+
+TEST(MasterRebuild, SeveralWeeksOfRecordsGiveEachPersonOnceWithTheNewestData)
+{
+    TempHome home;
+    const ConversionFolders folders = defaultFolders();
+    SilentConversionView view;
+    auto jockey = [](const char *code, const char *created, const char *name) {
+        jv::RecordBuilder ks(jv::ksRecord());
+        ks.set(KS::JockeyCode, code).set(KS::CreationDate, created).set(KS::Name, sj(name));
+        return ks.str();
+    };
+    // Four weeks fetched in one run, and a file whose weeks are out of order.
+    putFile(folders.down / "Jra#Kisi.dat",
+            jockey("00001", "20240606", "古　一") + jockey("00002", "20240606", "古　二")
+                + jockey("00002", "20240620", "新　二") + jockey("00001", "20240613", "中　一")
+                + jockey("00003", "20240613", "新　三") + jockey("00001", "20240620", "新　一")
+                + jockey("00003", "20240606", "古　三"));
+    RebuildMasters(folders, view);
+    const RecordFile summary = RecordFile::read(folders.racedat / "KISYU.DAT", TSummaryMasterRec::kLength);
+    ASSERT_EQ(summary.count(), 3u);
+    // In the order of the records kept: 00002 (third), 00003 (fifth), 00001 (sixth).
+    std::vector<std::string> kept;
+    for (std::size_t n = 0; n < summary.count(); ++n)
+        kept.push_back(u8(std::string(summary.record(n).substr(0, 5)))
+                       + u8(std::string(summary.record(n).substr(5, 6))));
+    EXPECT_EQ(kept, (std::vector<std::string>{"00002新　二", "00003新　三", "00001新　一"}));
+    EXPECT_EQ(fileBytes(folders.racedat / "JracKisi.dat").size(), 3 * TJockeyDetailRec::kLength);
 }
 
 } // namespace

@@ -39,6 +39,7 @@ public:
     void setStatus(const std::string &t) override { statuses.push_back(t); }
     void setProgress(int p, int m) override { progress = {p, m}; }
     void setCancelEnabled(bool e) override { cancelEnabled = e; }
+    void setStartEnabled(bool e) override { startEnabled = e; }
     void setBusy(bool b) override { busy = b; }
     void processEvents() override
     {
@@ -53,24 +54,38 @@ public:
 
     std::vector<std::string> captions, statuses;
     std::pair<int, int> progress;
-    bool cancelEnabled = true, busy = false, timer = false;
+    bool cancelEnabled = true, startEnabled = true, busy = false, timer = false;
     int timerStarts = 0;
     std::function<void()> onEvents;
 };
 
+// Records the hand-offs, with what the raw race file of each day held when
+// its conversion took it.
 class Handoffs : public ConversionHandOff
 {
 public:
-    void convertEntries(const std::vector<DownloadedDay> &d) override { calls.push_back("entries:" + names(d)); }
-    void convertResults(const std::vector<DownloadedDay> &d) override { calls.push_back("results:" + names(d)); }
-    static std::string names(const std::vector<DownloadedDay> &days)
+    bool convertEntries(const std::vector<DownloadedDay> &d) override
+    {
+        calls.push_back("entries:" + names(d));
+        return succeed;
+    }
+    bool convertResults(const std::vector<DownloadedDay> &d) override
+    {
+        calls.push_back("results:" + names(d));
+        return succeed;
+    }
+    std::string names(const std::vector<DownloadedDay> &days)
     {
         std::string s;
-        for (const auto &d : days)
+        for (const auto &d : days) {
             s += u8(d.fileName) + ";";
+            seen.push_back(files::readIfExists(WinPath("d:\\zorbeLab\\down") / d.fileName).value_or(""));
+        }
         return s;
     }
     std::vector<std::string> calls;
+    std::vector<std::string> seen;
+    bool succeed = true;
 };
 
 class DownloadRunTest : public ::testing::Test
@@ -83,7 +98,7 @@ protected:
         feedLink->setNow("20040705000000");
         link = std::make_unique<TJVLink>(std::move(feed));
         link->JVInit(std::string(kSoftwareId));
-        run = std::make_unique<TDownloadRun>(*link, view);
+        run = std::make_unique<TDownloadRun>(*link, view, &handoffs);
     }
 
     void deliver(const std::string &name, const std::string &content) { home.writeFile("feed/" + name, content); }
@@ -101,8 +116,13 @@ protected:
     {
         return files::readIfExists(WinPath("d:\\zorbeLab\\down") / sj(nameUtf8)).value_or("<missing>");
     }
+    static std::string lastFileTime()
+    {
+        return ProfileFile(ProfileFile::defaultPath()).readString("LastFileTime", "LastFileTime", "none");
+    }
 
     test::TempHome home;
+    Handoffs handoffs;
     RecordingView view;
     LocalFeedLink *feedLink = nullptr;
     std::unique_ptr<TJVLink> link;
@@ -158,10 +178,8 @@ TEST_F(DownloadRunTest, RoutesEveryRecordIntoItsRawFile)
     EXPECT_EQ(view.statuses.back(), "正常終了:");
     EXPECT_EQ(view.captions.back(), "データ読込み完了(7/7)");
     EXPECT_FALSE(view.busy);
-
-    Handoffs h;
-    handOff(*run, h);
-    EXPECT_EQ(h.calls, std::vector<std::string>{"entries:東京20040627.RLB;阪神20040627.RLB;"});
+    EXPECT_EQ(run->outcome(), TDownloadRun::Outcome::Completed);
+    EXPECT_EQ(handoffs.calls, std::vector<std::string>{"entries:東京20040627.RLB;阪神20040627.RLB;"});
 }
 
 TEST_F(DownloadRunTest, NothingToDownloadReadsAtOnceWithoutTheTimer)
@@ -191,10 +209,8 @@ TEST_F(DownloadRunTest, CardsAndResultsInOneRunAreEachConvertedByTheirKind)
     deliver("RACE2004062720040625120000.txt", rec("RA2", "20040703", "05"));
     deliver("RESU2004062720040628120000.txt", rec("RA7", "20040627", "05") + rec("RA7", "20040627", "09"));
     runToTheEnd();
-    Handoffs h;
-    handOff(*run, h);
-    EXPECT_EQ(h.calls, (std::vector<std::string>{"entries:東京20040703.RLB;",
-                                                 "results:東京20040627.RLB;阪神20040627.RLB;"}));
+    EXPECT_EQ(handoffs.calls, (std::vector<std::string>{"entries:東京20040703.RLB;",
+                                                        "results:東京20040627.RLB;阪神20040627.RLB;"}));
 }
 
 TEST_F(DownloadRunTest, ARunWithoutRaceFilesTakesTheResultsPath)
@@ -202,9 +218,7 @@ TEST_F(DownloadRunTest, ARunWithoutRaceFilesTakesTheResultsPath)
     deliver("KSMT2004062420040624180000.txt", person("KS", 4173));
     runToTheEnd();
     EXPECT_EQ(run->DownloadKind(), "");
-    Handoffs h;
-    handOff(*run, h);
-    EXPECT_EQ(h.calls, std::vector<std::string>{"results:"});
+    EXPECT_EQ(handoffs.calls, std::vector<std::string>{"results:"});
 }
 
 TEST_F(DownloadRunTest, NineVenueDaysOfALongWeekendAreAllFinished)
@@ -240,12 +254,59 @@ TEST_F(DownloadRunTest, DamagedRecordsAreReportedWithFileAndLine)
     EXPECT_EQ(down("東京20040627.SLB").size(), 555u);
 }
 
-TEST_F(DownloadRunTest, FailedOpenIsShownAndDoesNotMoveTheTimeStamp)
+TEST_F(DownloadRunTest, AFailedOpenStaysShownWithWhatItsCodeMeans)
 {
-    runToTheEnd(); // empty feed folder is missing entirely
+    runToTheEnd(); // the feed folder is missing entirely
     EXPECT_EQ(view.statuses.front(), "JVOpenエラー:-211\r\n");
+    EXPECT_EQ(view.statuses.back(), "JVOpenエラー:-211 正常終了:");
+    EXPECT_EQ(view.captions.back(), "JVOpenエラー:-211（配信フォルダを読めません）");
+    EXPECT_EQ(run->outcome(), TDownloadRun::Outcome::OpenFailed);
     EXPECT_FALSE(run->openSucceeded());
-    EXPECT_EQ(ProfileFile(ProfileFile::defaultPath()).readString("LastFileTime", "LastFileTime", "none"), "none");
+    EXPECT_EQ(lastFileTime(), "none");
+    EXPECT_TRUE(handoffs.calls.empty());
+
+    // Nothing published since the from-time is a normal end, said in words.
+    deliver("RACE2004062720040625120000.txt", rec("RA2", "20040627", "05"));
+    ProfileFile(ProfileFile::defaultPath()).writeString("LastFileTime", "LastFileTime", "20040626000000");
+    runToTheEnd();
+    EXPECT_EQ(run->outcome(), TDownloadRun::Outcome::NothingNew);
+    EXPECT_EQ(view.statuses.back(), "JVOpenエラー:-1 正常終了:");
+    EXPECT_EQ(view.captions.back(), "JVOpenエラー:-1（前回の取得以降に新しいデータはありません）");
+
+    run->formShow("");
+    run->Edit2 = sj("2004年13月01日00時00分00秒");
+    run->start();
+    EXPECT_EQ(run->errorText(), "JVOpenエラー:-112（最終データ取得日が正しい日時ではありません）");
+    EXPECT_TRUE(view.startEnabled);
+    EXPECT_TRUE(view.cancelEnabled);
+}
+
+TEST_F(DownloadRunTest, StartIsOffAndCancelOnWhileTheRunIsOpen)
+{
+    deliver("RACE2004062720040625120000.txt", rec("RA2", "20040627", "05") + rec("RA2", "20040627", "05", "02"));
+    std::vector<std::pair<bool, bool>> during;
+    int reads = 0;
+    view.onEvents = [&] {
+        during.push_back({view.startEnabled, view.cancelEnabled});
+        if (++reads == 1)
+            run->start(); // a second press in the middle of the run
+    };
+    run->formShow("");
+    run->start();
+    ASSERT_TRUE(view.timer);
+    EXPECT_FALSE(view.startEnabled);
+    EXPECT_TRUE(view.cancelEnabled);
+    while (view.timer)
+        run->timerTick();
+    ASSERT_FALSE(during.empty());
+    for (const auto &[start, cancel] : during) {
+        EXPECT_FALSE(start);
+        EXPECT_TRUE(cancel);
+    }
+    EXPECT_TRUE(view.startEnabled);
+    EXPECT_EQ(run->outcome(), TDownloadRun::Outcome::Completed);
+    EXPECT_EQ(down("東京20040627.RLB"), rec("RA2", "20040627", "05") + rec("RA2", "20040627", "05", "02"));
+    EXPECT_EQ(handoffs.calls.size(), 1u);
 }
 
 TEST_F(DownloadRunTest, CancelWhileDownloadingClosesTheRequestSoTheNextRunCanOpen)
@@ -259,16 +320,21 @@ TEST_F(DownloadRunTest, CancelWhileDownloadingClosesTheRequestSoTheNextRunCanOpe
     EXPECT_FALSE(view.timer);
     EXPECT_EQ(run->state(), TDownloadRun::State::Closed);
     EXPECT_EQ(view.statuses[view.statuses.size() - 2], "キャンセルしました");
+    EXPECT_EQ(view.statuses.back(), "キャンセルしました 正常終了:");
     EXPECT_EQ(down("東京20040627.RLB"), "<missing>");
+    EXPECT_EQ(lastFileTime(), "none");
 
-    run->Edit2 = TDownloadRun::fromTimeText("20040601000000");
-    run->start();
-    EXPECT_EQ(view.statuses[view.statuses.size() - 1 - (view.timer ? 0 : 1)].find("JVOpen正常終了"), 0u);
+    runToTheEnd();
+    EXPECT_EQ(view.statuses.back(), "正常終了:");
+    EXPECT_EQ(run->outcome(), TDownloadRun::Outcome::Completed);
+    EXPECT_EQ(down("東京20040627.RLB"), rec("RA2", "20040627", "05"));
 }
 
-TEST_F(DownloadRunTest, CancelWhileReadingStopsTheLoopAndStillCloses)
+TEST_F(DownloadRunTest, ACancelledReadIsNotConvertedAndComesWholeWithTheNextRun)
 {
-    deliver("RACE2004062720040625120000.txt", rec("RA2", "20040627", "05") + rec("RA2", "20040627", "05", "02"));
+    const std::string day = rec("RA2", "20040627", "05") + rec("RA2", "20040627", "05", "02");
+    deliver("RACE2004062720040625120000.txt", day);
+    deliver("KSMT2004062420040625120001.txt", person("KS", 4173));
     int events = 0;
     view.onEvents = [&] {
         if (++events == 2)
@@ -277,8 +343,92 @@ TEST_F(DownloadRunTest, CancelWhileReadingStopsTheLoopAndStillCloses)
     runToTheEnd();
     EXPECT_TRUE(run->cancelled());
     EXPECT_FALSE(run->readToTheEnd());
-    EXPECT_EQ(view.statuses.back(), "正常終了:");
-    // The day was not finished: it stays under its temporary name, to be
-    // appended to by the next run that brings it.
+    EXPECT_EQ(run->outcome(), TDownloadRun::Outcome::Cancelled);
+    EXPECT_EQ(view.statuses.back(), "キャンセルしました 正常終了:");
+    EXPECT_TRUE(handoffs.calls.empty());
+    EXPECT_EQ(lastFileTime(), "none");
     EXPECT_EQ(down("東京120040627.RLB"), rec("RA2", "20040627", "05"));
+
+    // The next run starts from a clean work space: the half-filled file is
+    // not appended to, so no record comes twice.
+    view.onEvents = nullptr;
+    runToTheEnd();
+    EXPECT_EQ(down("東京20040627.RLB"), day);
+    EXPECT_EQ(down("東京120040627.RLB"), "<missing>");
+    EXPECT_EQ(down("Jra#Kisi.dat").size(), 4173u);
+    EXPECT_EQ(lastFileTime(), "20040625120001");
+}
+
+TEST_F(DownloadRunTest, TheTimeStampMovesOnlyWhenTheConversionsSucceeded)
+{
+    deliver("RACE2004062720040625120000.txt", rec("RA2", "20040627", "05"));
+    handoffs.succeed = false;
+    runToTheEnd();
+    EXPECT_EQ(run->outcome(), TDownloadRun::Outcome::ConversionFailed);
+    EXPECT_EQ(lastFileTime(), "none");
+    EXPECT_EQ(view.statuses.back(), "正常終了: データ変換エラー:");
+
+    // The same run again fetches the same files and converts them.
+    handoffs.succeed = true;
+    runToTheEnd();
+    EXPECT_EQ(handoffs.calls, (std::vector<std::string>{"entries:東京20040627.RLB;", "entries:東京20040627.RLB;"}));
+    EXPECT_EQ(lastFileTime(), "20040625120000");
+}
+
+TEST_F(DownloadRunTest, LeftOversOfAKilledRunAreRemovedBeforeTheFirstRecord)
+{
+    const std::string stale = rec("RA2", "20040627", "05", "09");
+    home.writeFile("drives/d/zorbeLab/down/東京120040627.RLB", stale);
+    home.writeFile("drives/d/zorbeLab/down/東京720040620.SLB", stale);
+    home.writeFile("drives/d/zorbeLab/down/東京20040620.RLB.wait", stale);
+    home.writeFile("drives/d/zorbeLab/down/Jra#Chok.dat", person("CH", 3862));
+    home.writeFile("drives/d/zorbeLab/down/RAQW20040617.DAT", stale); // a finished raw file stays
+    deliver("RACE2004062720040625120000.txt", rec("RA2", "20040627", "05"));
+    run->formShow("");
+    home.writeFile("drives/d/zorbeLab/down/Jra#Chok.dat", person("CH", 3862)); // after the window opened
+    run->start();
+    while (view.timer)
+        run->timerTick();
+    EXPECT_EQ(down("東京20040627.RLB"), rec("RA2", "20040627", "05"));
+    EXPECT_EQ(down("東京720040620.SLB"), "<missing>");
+    EXPECT_EQ(down("東京20040620.RLB.wait"), "<missing>");
+    EXPECT_EQ(down("Jra#Chok.dat"), "<missing>");
+    EXPECT_EQ(down("RAQW20040617.DAT"), stale);
+}
+
+TEST_F(DownloadRunTest, AFileDeliveredAgainReplacesItsRawFile)
+{
+    const std::string past = rec("RA7", "20040620", "05");
+    deliver("RAQW2004062420040625110000.txt", past);
+    deliver("HRSW2004062720040628180000.txt", "HR" + std::string(715, '0') + "\r\n");
+    runToTheEnd();
+    ASSERT_EQ(down("RAQW20040624.DAT"), past);
+    // The range fetched again: the raw files keep one copy of each record.
+    run->formShow("");
+    run->Edit2 = TDownloadRun::fromTimeText("20040601000000");
+    run->start();
+    while (view.timer)
+        run->timerTick();
+    EXPECT_EQ(down("RAQW20040624.DAT"), past);
+    EXPECT_EQ(down("HRSW20040627.DAT").size(), 719u);
+    // A correction published later replaces the earlier delivery.
+    const std::string corrected = rec("RA7", "20040620", "05", "02");
+    deliver("RAQW2004062420040629090000.txt", corrected);
+    runToTheEnd();
+    EXPECT_EQ(down("RAQW20040624.DAT"), corrected);
+}
+
+TEST_F(DownloadRunTest, ResultsOfADayWhoseCardsCameInTheSameRunWaitForTheCardsToBeConverted)
+{
+    // Weeks away: the Friday's race card and the Monday's results of the
+    // same day in one run. Both finish as 東京20040627.RLB.
+    const std::string card = rec("RA2", "20040627", "05"), result = rec("RA7", "20040627", "05");
+    deliver("RACE2004062720040625120000.txt", card);
+    deliver("RESU2004062720040628120000.txt", result);
+    runToTheEnd();
+    EXPECT_EQ(handoffs.calls,
+              (std::vector<std::string>{"entries:東京20040627.RLB;", "results:東京20040627.RLB;"}));
+    EXPECT_EQ(handoffs.seen, (std::vector<std::string>{card, result}));
+    EXPECT_EQ(down("東京20040627.RLB"), result);
+    EXPECT_EQ(down("東京20040627.RLB.wait"), "<missing>");
 }
