@@ -5,7 +5,7 @@
 #   scripts/deps.sh --fuzz   what the fuzz targets need (clang, libFuzzer)
 set -euo pipefail
 
-core=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev liblhasa-dev)
+core=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev liblhasa-dev libsqlite3-dev)
 gui=(qt6-base-dev libgl-dev libharfbuzz-dev fonts-ipafont-gothic fonts-ipafont-mincho)
 
 fuzz=(cmake ninja-build clang libfuzzer-14-dev)
