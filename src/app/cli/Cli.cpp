@@ -31,6 +31,7 @@ constexpr Command kCommands[] = {
     {"results", "results SDTFILE [--race N] --out FILE.png|FILE.pdf|FILE.txt", runResults},
     {"jockey", "jockey CODE --out FILE.png|FILE.pdf|FILE.txt", runJockey},
     {"trainer", "trainer CODE --out FILE.png|FILE.pdf|FILE.txt", runTrainer},
+    {"db", "db export [--out FILE.sqlite] [--full]", runDb},
     {"feed", "feed generate --out DIR [--seed N] [--start YYYYMMDD] [--weeks N] [--venues N] [--scale K] [--odds DIR]",
      runFeed},
 };

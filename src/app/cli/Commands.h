@@ -21,5 +21,6 @@ int runCsv(Args args, Streams &streams);
 int runResults(Args args, Streams &streams);
 int runJockey(Args args, Streams &streams);
 int runTrainer(Args args, Streams &streams);
+int runDb(Args args, Streams &streams);
 
 } // namespace zorbe::cli

@@ -1,5 +1,7 @@
 #include "link/download/DownloadRun.h"
 
+#include "export/SqliteExport.h"
+
 #include "data/formats/Codes.h"
 #include "platform/Cp932.h"
 #include "platform/Fields.h"
@@ -483,6 +485,10 @@ void TDownloadRun::handOffAndRecord()
     stopPoint("convert");
     ProfileFile(ProfileFile::defaultPath()).writeString("LastFileTime", "LastFileTime", m_lastFileTimestamp);
     m_outcome = Outcome::Completed;
+    // With [db] auto = "1" the database follows the converted files; its
+    // result is shown, and never fails the download that has completed.
+    for (const std::string &line : dbexport::exportAfterDownload())
+        m_view.setStatus(line);
 }
 
 void TDownloadRun::reportDamaged()
