@@ -947,8 +947,7 @@ ExportReport exportDatabase(const ProfileFile &ini, const ExportOptions &options
             writer.drop(source);
             ++report.removed;
         }
-    for (const std::string &note : shared.desktop.notes)
-        report.problems.push_back(note);
+    report.notes = shared.desktop.notes;
     return report;
 }
 
@@ -969,6 +968,7 @@ std::vector<std::string> exportAfterDownload()
         const ExportReport r = exportDatabase(ini, {});
         lines.push_back("データベース出力: " + r.out.string() + ": " + summaryText(r));
         lines.insert(lines.end(), r.problems.begin(), r.problems.end());
+        lines.insert(lines.end(), r.notes.begin(), r.notes.end());
     } catch (const std::exception &e) {
         lines.push_back(std::string("データベース出力エラー: ") + e.what());
     }

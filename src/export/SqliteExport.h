@@ -39,6 +39,9 @@ struct ExportReport
     int added = 0, replaced = 0, unchanged = 0, removed = 0;
     bool mastersWritten = false;
     std::vector<std::string> problems; // UTF-8, one per damaged or unreadable input
+    // The loaders' notes (a missing master or time-correction file), once
+    // each: told, but not a failure, as in the newspaper.
+    std::vector<std::string> notes;
     bool ok() const { return problems.empty(); }
 };
 
@@ -55,7 +58,7 @@ std::string summaryText(const ExportReport &report);
 
 // After a download run: the export to the default database when the setting
 // [db] auto is "1". Returns the lines to show (the summary and every
-// problem, UTF-8), nothing when the setting is off. Never throws: a failed
+// problem and note, UTF-8), nothing when the setting is off. Never throws: a failed
 // export is one of the lines.
 std::vector<std::string> exportAfterDownload();
 

@@ -16,6 +16,7 @@
 //   write    a file's new contents are written, not yet renamed over the old
 //   day      a conversion has written the files of one meeting day
 //   convert  the conversions have finished, the run is not yet recorded
+//   dbday    the database export has written a day's rows, not yet committed
 namespace zorbe {
 
 void stopPoint(const char *name);

@@ -433,6 +433,13 @@ TEST_F(DbExport, ADamagedDayIsNamedAndTheOtherDaysAreWritten)
     fs::remove(resultsFolder(home.path()) / "東京20991231.SDT");
     const test::CliResult again = exportDb();
     EXPECT_EQ(again.code, 0) << again.err;
+    // A file that is not a database is refused and left as it is.
+    const fs::path notes = home.path() / "notes.txt";
+    std::ofstream(notes, std::ios::binary) << std::string(4096, 'n');
+    const test::CliResult refused = exportDb({"--out", notes.string()});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("データベース"), std::string::npos) << refused.err;
+    EXPECT_EQ(test::readNative(notes), std::string(4096, 'n'));
     EXPECT_EQ(test::runCli({"db", "export", "--later"}).code, 2);
     EXPECT_EQ(test::runCli({"db"}).code, 2);
 }

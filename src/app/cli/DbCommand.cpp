@@ -30,6 +30,8 @@ int runDb(Args args, Streams &streams)
         streams.out << report.out.string() << '\n' << dbexport::summaryText(report) << '\n';
         for (const std::string &p : report.problems)
             streams.err << "zorbe: " << p << '\n';
+        for (const std::string &n : report.notes)
+            streams.err << n << '\n';
         return report.ok() ? kExitOk : kExitFailure;
     } catch (const std::exception &e) {
         streams.err << "zorbe: " << e.what() << '\n';
