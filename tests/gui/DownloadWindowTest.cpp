@@ -12,6 +12,7 @@
 #include "data/qt/TForm7.h"
 #include "link/qt/TForm6.h"
 #include "platform/ProfileFile.h"
+#include "platform/Sqlite.h"
 #include "shell/AppState.h"
 #include "shell/qt/Forms.h"
 #include "shell/qt/TForm1.h"
@@ -163,6 +164,8 @@ protected:
         runFromTheMainWindow();
         EXPECT_EQ(forms->form1().statusText(0), QStringLiteral("正常終了:"));
         EXPECT_EQ(test::differences(s_expected, test::snapshotTree(home.path() / "drives", true)), "");
+        // [db] auto is off by default.
+        EXPECT_FALSE(std::filesystem::exists(home.path() / "zorbe.sqlite"));
     }
 
     static constexpr const char *kMonday = "20240610235959";
@@ -245,6 +248,23 @@ TEST_F(DownloadWindow, TheNoRaceCardMessageComesOverTheMainWindow)
     EXPECT_NE(desktop.messages[0].find("出馬表ファイルがありません"), std::string::npos);
     EXPECT_TRUE(mainShown);
     EXPECT_FALSE(conversionShown);
+}
+
+// With [db] auto = "1" the window's run ends with the database export; off
+// (the default) there is no database.
+TEST_F(DownloadWindow, WithDbAutoTheRunEndsWithTheDatabaseExport)
+{
+    const std::filesystem::path database = home.path() / "zorbe.sqlite";
+    ProfileFile(ProfileFile::defaultPath()).writeString("db", "auto", "1");
+    runFromTheMainWindow();
+    // The export's summary is the run's last status text.
+    EXPECT_TRUE(forms->form1().statusText(0).startsWith(QStringLiteral("データベース出力: ")))
+        << forms->form1().statusText(0).toStdString();
+    EXPECT_TRUE(forms->form1().statusText(0).contains(QStringLiteral("追加 ")));
+    ASSERT_TRUE(std::filesystem::exists(database));
+    sqlite::Database db(database);
+    EXPECT_GT(db.queryInt("SELECT COUNT(*) FROM race_day WHERE results > 0").value_or(0), 0);
+    EXPECT_GT(db.queryInt("SELECT COUNT(*) FROM runner").value_or(0), 0);
 }
 
 TEST_F(DownloadWindow, ClosingTheConversionWindowShowsTheMainWindow)
