@@ -23,9 +23,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <set>
+#include <type_traits>
 
 namespace zorbe::dbexport {
 
@@ -36,7 +38,7 @@ using OptText = std::optional<std::string>;
 
 namespace {
 
-// Raised when the schema of an existing file is not this program's.
+// The version of the tables below; a file of another version is rebuilt.
 constexpr int kSchemaVersion = 1;
 
 const char *const kSchema = R"SQL(
@@ -417,8 +419,9 @@ public:
     {
     }
 
-    // Replaces the rows of the day in one transaction.
-    void write(const std::string &source, const std::string &signature, const TRaceCard *card, Shared &shared,
+    // Replaces the rows of the day in one transaction. The race card's
+    // CurrentRace is moved race by race.
+    void write(const std::string &source, const std::string &signature, TRaceCard *card, Shared &shared,
                const TResults *results)
     {
         sqlite::Transaction tx(m_db);
@@ -445,7 +448,7 @@ public:
                        << static_cast<std::int64_t>(results ? results->ResultCount : 0);
         m_raceDay.run();
         if (card)
-            writeCard(date, const_cast<TRaceCard &>(*card), shared);
+            writeCard(date, *card, shared);
         if (results)
             writeResults(date, *results);
         // A killed export stops here with the day's rows written and not
@@ -905,6 +908,19 @@ ExportReport exportDatabase(const ProfileFile &ini, const ExportOptions &options
         Statement s = db.prepare("SELECT source, signature FROM source_day");
         while (s.step())
             stored[s.columnText(0)] = s.columnText(1);
+    }
+
+    // A folder that is not there (a drive not mounted, a setting mistyped)
+    // says nothing about the days: they stay as they are.
+    bool folderMissing = false;
+    for (const WinPath *folder : {&folders.lzhdat, &folders.seiseki})
+        if (!files::isDirectory(*folder)) {
+            report.problems.push_back("フォルダがありません: " + toNative(*folder).string());
+            folderMissing = true;
+        }
+    if (folderMissing) {
+        report.notes = shared.desktop.notes;
+        return report;
     }
 
     DayWriter writer(db);

@@ -433,6 +433,15 @@ TEST_F(DbExport, ADamagedDayIsNamedAndTheOtherDaysAreWritten)
     fs::remove(resultsFolder(home.path()) / "東京20991231.SDT");
     const test::CliResult again = exportDb();
     EXPECT_EQ(again.code, 0) << again.err;
+    // A race-card folder that is not there does not empty the database.
+    const std::int64_t races = count(db, "race");
+    fs::rename(cardFolder(home.path()), home.path() / "elsewhere");
+    const test::CliResult missing = exportDb();
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("フォルダがありません"), std::string::npos) << missing.err;
+    EXPECT_EQ(count(db, "race"), races);
+    fs::rename(home.path() / "elsewhere", cardFolder(home.path()));
+
     // A file that is not a database is refused and left as it is.
     const fs::path notes = home.path() / "notes.txt";
     std::ofstream(notes, std::ios::binary) << std::string(4096, 'n');
