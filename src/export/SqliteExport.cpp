@@ -952,6 +952,9 @@ ExportReport exportDatabase(const ProfileFile &ini, const ExportOptions &options
             writer.write(source, signature, day.hasCard ? card.get() : nullptr, shared,
                          resultsRead ? results.get() : nullptr);
             ++(old == stored.end() ? report.added : report.replaced);
+        } catch (const sqlite::ConstraintError &e) {
+            // A race or runner the day's files hold twice: the day's fault.
+            report.problems.push_back(cp932::toUtf8(stem) + ": " + e.what());
         } catch (const sqlite::Error &) {
             throw;
         } catch (const std::exception &e) {

@@ -7,6 +7,9 @@ namespace {
 
 [[noreturn]] void fail(sqlite3 *db, std::string_view what)
 {
+    if (db && (sqlite3_extended_errcode(db) & 0xff) == SQLITE_CONSTRAINT)
+        throw ConstraintError("データベースに書けない行です: " + std::string(sqlite3_errmsg(db)) + " (" +
+                              std::string(what) + ")");
     throw Error("データベースのエラー: " + std::string(db ? sqlite3_errmsg(db) : "メモリが足りません") + " (" +
                 std::string(what) + ")");
 }

@@ -21,6 +21,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A row the data would make twice, or one whose key points nowhere: the
+// input, not the database, is at fault.
+class ConstraintError : public Error
+{
+public:
+    using Error::Error;
+};
+
 class Statement;
 
 class Database

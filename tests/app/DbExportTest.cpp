@@ -433,6 +433,18 @@ TEST_F(DbExport, ADamagedDayIsNamedAndTheOtherDaysAreWritten)
     fs::remove(resultsFolder(home.path()) / "東京20991231.SDT");
     const test::CliResult again = exportDb();
     EXPECT_EQ(again.code, 0) << again.err;
+    // A results file that holds race 1 twice is the day's fault too.
+    const fs::path sdt = filesWith(resultsFolder(home.path()), ".SDT").front();
+    const std::string results = test::readNative(sdt);
+    std::ofstream(sdt, std::ios::binary) << results.substr(0, 3048) + results.substr(0, 3048) + results.substr(6096);
+    const test::CliResult twice = exportDb();
+    EXPECT_EQ(twice.code, 1);
+    EXPECT_NE(twice.err.find(sdt.stem().string() + ": "), std::string::npos) << twice.err;
+    EXPECT_EQ(count(db, "result_race", "date || venue_code IN (SELECT date || venue_code FROM race_day WHERE source = '" +
+                                           sdt.stem().string() + "')"),
+              static_cast<std::int64_t>(results.size() / 3048));
+    std::ofstream(sdt, std::ios::binary) << results;
+
     // A race-card folder that is not there does not empty the database.
     const std::int64_t races = count(db, "race");
     fs::rename(cardFolder(home.path()), home.path() / "elsewhere");
