@@ -8,8 +8,9 @@ namespace {
 [[noreturn]] void fail(sqlite3 *db, std::string_view what)
 {
     if (db && (sqlite3_extended_errcode(db) & 0xff) == SQLITE_CONSTRAINT)
-        throw ConstraintError("データベースに書けない行です: " + std::string(sqlite3_errmsg(db)) + " (" +
-                              std::string(what) + ")");
+        // SQLite's message names the table and the key; the statement adds
+        // nothing the user can act on.
+        throw ConstraintError("データベースに書けない行です: " + std::string(sqlite3_errmsg(db)));
     throw Error("データベースのエラー: " + std::string(db ? sqlite3_errmsg(db) : "メモリが足りません") + " (" +
                 std::string(what) + ")");
 }
