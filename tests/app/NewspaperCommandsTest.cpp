@@ -110,6 +110,9 @@ std::string NewspaperCommands::short8;
 TEST_F(NewspaperCommands, RenderToTextListsTheDrawingCallsOfTheScreenPage)
 {
     fs::create_directories(outFile("").parent_path());
+    // The vertical page (the first start chose the horizontal one).
+    const std::string style = runCli({"settings", "get", "sinbun", "Sinbun"}).out;
+    ASSERT_EQ(runCli({"settings", "set", "sinbun", "Sinbun", "0"}).code, 0);
     const auto r = runCli({"render", day, "--race", "1", "--out", outFile("r1.txt").string()});
     ASSERT_EQ(r.code, 0) << r.err;
     const std::string text = test::readNative(outFile("r1.txt"));
@@ -137,6 +140,7 @@ TEST_F(NewspaperCommands, RenderToTextListsTheDrawingCallsOfTheScreenPage)
     // Another race draws another page.
     ASSERT_EQ(runCli({"render", day, "--race", "2", "--out", outFile("r2.txt").string()}).code, 0);
     EXPECT_NE(test::readNative(outFile("r2.txt")), text);
+    runCli({"settings", "set", "sinbun", "Sinbun", style.substr(0, style.size() - 1)});
 }
 
 TEST_F(NewspaperCommands, BadArgumentsGiveTheUsageAndNoFile)

@@ -73,8 +73,8 @@ int runFigures(Args args, Streams &streams)
         return usageError(streams, kUsage, "出馬表ファイルがありません");
 
     const WinPath rdt = pathArgument(file);
-    if (!files::isFile(rdt)) {
-        streams.err << "zorbe: 出馬表ファイルがありません: " << file << '\n';
+    if (const std::string missing = missingRaceDayFile(rdt); !missing.empty()) {
+        streams.err << "zorbe: " << missing << '\n';
         return kExitFailure;
     }
     ConsoleDesktop desktop;

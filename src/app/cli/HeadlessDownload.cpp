@@ -250,7 +250,7 @@ private:
         m_line.clear();
         if (done)
             for (const auto &d : days)
-                m_reporting.lines << "  変換しました: " << u8(d.fileName) << '\n';
+                m_reporting.lines << "  変換しました: " << u8(d.fileName.substr(0, d.fileName.rfind('.'))) << '\n';
         m_reporting.lines.flush();
         return done;
     }

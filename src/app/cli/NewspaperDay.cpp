@@ -5,6 +5,7 @@
 #include "paper/RaceSelection.h"
 #include "platform/Cp932.h"
 #include "platform/Fields.h"
+#include "platform/Files.h"
 
 #include <filesystem>
 #include <ostream>
@@ -23,6 +24,18 @@ WinPath pathArgument(const std::string &text)
     if (windowsForm)
         return WinPath::fromUtf8(text);
     return WinPath::fromNative(std::filesystem::absolute(std::filesystem::path(text)));
+}
+
+std::string missingRaceDayFile(const WinPath &raceCardFile)
+{
+    if (!files::isFile(raceCardFile))
+        return "出馬表ファイルがありません: " + toNative(raceCardFile).string();
+    const std::string name = raceCardFile.text();
+    const std::size_t dot = name.rfind('.');
+    const WinPath horses(name.substr(0, dot == std::string::npos ? name.size() : dot) + ".HDT");
+    if (!files::isFile(horses))
+        return "出馬表ファイルの馬データファイルがありません: " + toNative(horses).string();
+    return {};
 }
 
 MainWindowState::MainWindowState()

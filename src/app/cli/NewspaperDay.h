@@ -37,6 +37,10 @@ private:
 // current folder).
 WinPath pathArgument(const std::string &text);
 
+// Which file of a race day is missing: the race card itself or the horse
+// file (.HDT) beside it, named by its path; "" when both are there.
+std::string missingRaceDayFile(const WinPath &raceCardFile);
+
 // What the main window has read by the time another window opens: the
 // settings of its start and its activation, the label tables and the
 // master tables.
