@@ -7,9 +7,13 @@
 #include "shell/AppInfo.h"
 #include "shell/AppState.h"
 #include "shell/qt/Forms.h"
+#include "shell/qt/Pictures.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -37,6 +41,16 @@ void setupApplication(QApplication &app)
     QApplication::setApplicationName(QStringLiteral("zorbe"));
     QApplication::setApplicationVersion(QString::fromLatin1(ZORBE_VERSION));
     loadJapaneseTranslations(app);
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        pictures::paintIcon(painter, QRectF(0, 0, size, size));
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    QApplication::setWindowIcon(icon);
     app.setProperty("helpFile", fromUtf8Text(kHelpFileSetting));
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
