@@ -34,11 +34,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "ゾルベ研究所")
 set(CPACK_PACKAGE_CONTACT "zorbe maintainers <zorbe@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Desktop racing newspaper for JRA races (ゾルベData Lab.版)")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Desktop racing newspaper for JRA races
- Downloads race cards and results as JV-Data records, draws a newspaper page
- per race on screen, on a printer and as PDF, computes a time index and three
- picks per race, shows results and statistics and exports CSV. Every window's
- work is also a subcommand of the command line.")
+set(CPACK_PACKAGE_DESCRIPTION "Downloads race cards and results as JV-Data records, draws a newspaper page
+per race on screen, on a printer and as PDF, computes a time index and three
+picks per race, shows results and statistics and exports CSV. Every window's
+work is also a subcommand of the command line.")
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The libraries the executable links (Qt 6, HarfBuzz, liblhasa, the C++
