@@ -69,7 +69,8 @@ int runPrint(Args args, Streams &streams)
         streams.err << "zorbe: この出馬表ファイルにはレースがありません\n";
         return kExitFailure;
     }
-    const bool done = printNewspaperDay(*day, checked, toNative(pathArgument(out)), streams.out, streams.err);
+    const bool done = printNewspaperDay(*day, checked, toNative(pathArgument(out)), streams.out, streams.err,
+                                         isTerminal(streams.out));
     return done ? kExitOk : kExitFailure;
 }
 
