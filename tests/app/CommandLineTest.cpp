@@ -379,3 +379,20 @@ TEST(CommandLine, DownloadShowsOneProgressLineOnATerminalAndOneLinePerDayOffIt)
     EXPECT_GT(count(verbose.out, "データ読込み中..("), 100u);
     EXPECT_EQ(count(verbose.out, "変換しました: "), converted);
 }
+
+TEST(CommandLine, DemoWithAnotherNumberOfWeeksSaysSoAndStartsAgain)
+{
+    test::TempHome home;
+    const auto first = runCli({"demo", "--weeks", "1"});
+    ASSERT_EQ(first.code, 0) << first.err;
+    EXPECT_NE(first.out.find("1週分"), std::string::npos) << first.out;
+    const auto again = runCli({"demo", "--weeks", "1"});
+    ASSERT_EQ(again.code, 0) << again.err;
+    EXPECT_NE(again.out.find("作成済み"), std::string::npos) << again.out;
+    const auto longer = runCli({"demo", "--weeks", "2"});
+    ASSERT_EQ(longer.code, 0) << longer.err;
+    EXPECT_NE(longer.out.find("1週分です。2週分で作り直します"), std::string::npos) << longer.out;
+    EXPECT_NE(longer.out.find("2週分、"), std::string::npos) << longer.out;
+    // The second week's race days were downloaded into the new home.
+    EXPECT_NE(longer.out.find("2024/06/14"), std::string::npos) << longer.out;
+}
