@@ -101,7 +101,7 @@ private:
             m_line.show("配信データの読込み: ファイル " + std::to_string(m_position) + "/" + std::to_string(m_maximum)
                             + "、レコード " + std::to_string(m_records) + "件",
                         now);
-        else
+        else if (m_maximum > 0)
             m_line.show("ダウンロード中: " + std::to_string(m_position) + "/" + std::to_string(m_maximum), now);
     }
     void print(std::string &last, const std::string &raw)
@@ -158,13 +158,14 @@ public:
     void setCaption(const std::string &text) override
     {
         // The results conversion names each day as it writes it.
-        if (m_what == "成績")
+        const bool nextDay = m_what == "成績";
+        if (nextDay)
             ++m_day;
         if (m_reporting.verbose && !text.empty()) {
             m_line.clear();
             m_reporting.lines << text << '\n';
         }
-        show(true);
+        show(nextDay);
     }
     void report(const std::string &text) override
     {
