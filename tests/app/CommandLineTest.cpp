@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -37,10 +38,17 @@ struct Process
 };
 
 // The environment of a user on a machine without a display or runtime
-// folder: only PATH, HOME, LANG and ZORBE_HOME.
+// folder: only PATH, HOME, LANG and ZORBE_HOME (and a sanitizer build's
+// options).
 std::vector<std::string> scrubbedEnvironment(const fs::path &home)
 {
-    return {"PATH=/usr/bin:/bin", "HOME=" + home.string(), "LANG=C.UTF-8", "ZORBE_HOME=" + home.string()};
+    std::vector<std::string> env{"PATH=/usr/bin:/bin", "HOME=" + home.string(), "LANG=C.UTF-8",
+                                 "ZORBE_HOME=" + home.string()};
+    // The sanitizers' settings of a sanitizer build are not the user's.
+    for (const char *name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+        if (const char *value = std::getenv(name))
+            env.push_back(std::string(name) + "=" + value);
+    return env;
 }
 
 std::string readAllFrom(int fd)
