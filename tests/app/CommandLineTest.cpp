@@ -247,11 +247,14 @@ TEST(CommandLine, FailedWorkExitsOneWithTheReason)
     EXPECT_EQ(noHorses.code, 1);
     // The missing companion is the one named.
     EXPECT_NE(noHorses.err.find("東京20240608.HDT"), std::string::npos) << noHorses.err;
-    for (const auto &args : std::vector<std::vector<std::string>>{
-             {"figures", "nowhere.RDT"},
-             {"render", "nowhere.RDT", "--race", "1", "--out", "x.txt"},
-             {"picks", "nowhere.RDT"},
-             {"print", "nowhere.RDT", "--out", "x"}}) {
+    std::vector<std::vector<std::string>> missing{{"figures", "nowhere.RDT"},
+                                                  {"render", "nowhere.RDT", "--race", "1", "--out", "x.txt"},
+                                                  {"picks", "nowhere.RDT"}};
+#ifdef ZORBE_WITH_GUI
+    // (Without the desktop program print fails first for want of pictures.)
+    missing.push_back({"print", "nowhere.RDT", "--out", "x"});
+#endif
+    for (const auto &args : missing) {
         const auto r = runCli(args);
         EXPECT_EQ(r.code, 1) << args[0];
         EXPECT_NE(r.err.find("nowhere.RDT"), std::string::npos) << r.err;
