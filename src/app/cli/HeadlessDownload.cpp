@@ -309,6 +309,9 @@ DownloadOutcome downloadAndConvert(const std::string &from, const std::string &n
     case TDownloadRun::Outcome::NothingNew:
         outcome.ok = true;
         outcome.nothingNew = true;
+        // The run says why in a caption, which only --verbose prints.
+        if (!reporting.verbose)
+            reporting.lines << run.errorText() << '\n';
         break;
     case TDownloadRun::Outcome::ConversionFailed:
         // The conversion has said why.
