@@ -3,16 +3,19 @@
 #   scripts/deps.sh          everything (desktop program included)
 #   scripts/deps.sh --core   only what the core and its tests need (no Qt)
 #   scripts/deps.sh --fuzz   what the fuzz targets need (clang, libFuzzer)
+#   scripts/deps.sh --package  what building and checking the Debian package needs
 set -euo pipefail
 
 core=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev liblhasa-dev libsqlite3-dev)
-gui=(qt6-base-dev libgl-dev libharfbuzz-dev fonts-ipafont-gothic fonts-ipafont-mincho)
+gui=(qt6-base-dev libgl-dev libharfbuzz-dev fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n)
+package=(desktop-file-utils dpkg-dev file)
 
 fuzz=(cmake ninja-build clang libfuzzer-14-dev)
 
 case "${1:-}" in
     --core) want=("${core[@]}") ;;
     --fuzz) want=("${fuzz[@]}") ;;
+    --package) want=("${core[@]}" "${gui[@]}" "${package[@]}") ;;
     *)      want=("${core[@]}" "${gui[@]}") ;;
 esac
 

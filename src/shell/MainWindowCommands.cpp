@@ -3,6 +3,8 @@
 #include "db/ResultsFile.h"
 #include "platform/Files.h"
 
+#include <filesystem>
+
 namespace zorbe {
 
 AppState::AppState(std::unique_ptr<IJVLink> link)
@@ -82,10 +84,32 @@ bool chooseAndLoadResults(AppState &app, DesktopServices &desktop)
     return OpenResultsFile(*app.results, *chosen, desktop);
 }
 
+std::filesystem::path installedManual()
+{
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path relative = "share/doc/zorbe/manual/index.html";
+    if (!ec) {
+        const std::filesystem::path beside = exe.parent_path().parent_path() / relative;
+        if (std::filesystem::is_regular_file(beside, ec))
+            return beside;
+    }
+    const std::filesystem::path system = std::filesystem::path("/usr") / relative;
+    if (std::filesystem::is_regular_file(system, ec))
+        return system;
+    return {};
+}
+
 void openHelp(const AppState &app, DesktopServices &desktop)
 {
-    const WinPath help = WinPath(app.settings.zorbe) / "DataLab.chm";
-    desktop.openWithDefaultProgram(toNative(help).string());
+    const std::filesystem::path help = toNative(WinPath(app.settings.zorbe) / "DataLab.chm");
+    std::error_code ec;
+    const std::filesystem::path manual = std::filesystem::is_regular_file(help, ec) ? std::filesystem::path()
+                                                                                   : installedManual();
+    if (!manual.empty())
+        desktop.openWithDefaultProgram(manual.string());
+    else
+        desktop.openWithDefaultProgram(help.string());
 }
 
 void deleteDownloadFile(const AppState &app, DesktopServices &desktop)

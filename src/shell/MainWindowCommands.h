@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include "platform/Desktop.h"
 #include "shell/AppState.h"
 
@@ -42,8 +44,14 @@ bool loadRaceDay(AppState &app, const WinPath &raceCardFile, DesktopServices &de
 // tables. Returns true when a results file was loaded.
 bool chooseAndLoadResults(AppState &app, DesktopServices &desktop);
 
-// "HELP": opens <program folder>\DataLab.chm with its default program.
+// "HELP": opens <program folder>\DataLab.chm with its default program when
+// that file exists, else the installed manual in the browser (when there is
+// none either, the help file all the same, so the desktop says it is missing).
 void openHelp(const AppState &app, DesktopServices &desktop);
+
+// The manual installed with the program: share/doc/zorbe/manual/index.html
+// beside the executable's bin folder, else under /usr; empty when neither.
+std::filesystem::path installedManual();
 
 // "DLﾌｧｲﾙ削除": choose one downloaded file and move it to the trash.
 void deleteDownloadFile(const AppState &app, DesktopServices &desktop);

@@ -44,10 +44,12 @@ bool createDefaultFoldersOnFirstStart(const ProfileFile &settings)
     if (std::filesystem::exists(settings.path(), ec))
         return false;
     // The folders every reader's default names, and the folders of the
-    // default files.
+    // default files. Components match without regard to case, so the first
+    // spelling makes the folder: the race-day folders' "zorbeLab", as the
+    // conversions write it.
     static const char *const folders[] = {
-        "d:\\zorbelab\\dat", "C:\\zorbelab\\DAT", "d:\\zorbeLab\\JRA", "d:\\zorbeLab\\sei", "c:\\zorbelab\\sei",
-        "d:\\zorbeLab\\down", "d:\\zorbeLab\\odds", "C:\\ZORBELAB", "C:\\ZORBELAB\\txt", "C:\\ZORBE\\txt",
+        "d:\\zorbeLab\\JRA", "d:\\zorbeLab\\sei", "d:\\zorbeLab\\down", "d:\\zorbeLab\\odds", "d:\\zorbelab\\dat",
+        "C:\\zorbelab\\DAT", "c:\\zorbelab\\sei", "C:\\ZORBELAB", "C:\\ZORBELAB\\txt", "C:\\ZORBE\\txt",
         "C:\\patwin",
     };
     for (const char *f : folders) {

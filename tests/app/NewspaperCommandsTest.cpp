@@ -110,6 +110,9 @@ std::string NewspaperCommands::short8;
 TEST_F(NewspaperCommands, RenderToTextListsTheDrawingCallsOfTheScreenPage)
 {
     fs::create_directories(outFile("").parent_path());
+    // The vertical page (the first start chose the horizontal one).
+    const std::string style = runCli({"settings", "get", "sinbun", "Sinbun"}).out;
+    ASSERT_EQ(runCli({"settings", "set", "sinbun", "Sinbun", "0"}).code, 0);
     const auto r = runCli({"render", day, "--race", "1", "--out", outFile("r1.txt").string()});
     ASSERT_EQ(r.code, 0) << r.err;
     const std::string text = test::readNative(outFile("r1.txt"));
@@ -137,6 +140,7 @@ TEST_F(NewspaperCommands, RenderToTextListsTheDrawingCallsOfTheScreenPage)
     // Another race draws another page.
     ASSERT_EQ(runCli({"render", day, "--race", "2", "--out", outFile("r2.txt").string()}).code, 0);
     EXPECT_NE(test::readNative(outFile("r2.txt")), text);
+    runCli({"settings", "set", "sinbun", "Sinbun", style.substr(0, style.size() - 1)});
 }
 
 TEST_F(NewspaperCommands, BadArgumentsGiveTheUsageAndNoFile)
@@ -362,7 +366,7 @@ TEST(Demo, WithoutADisplayItPrintsTheLatestDayAndASecondRunReusesEverything)
     EXPECT_EQ(std::string(std::getenv("ZORBE_FEED")), (home.path() / "elsewhere").string());
 
     // Thursday, Friday, Monday: race cards, results, masters, time corrections.
-    const fs::path drives = demo / "drives" / "d" / "zorbelab";
+    const fs::path drives = demo / "drives" / "d" / "zorbeLab";
     EXPECT_NE(first.out.find("2024/06/10（月）"), std::string::npos) << first.out;
     std::size_t cards = 0, results = 0;
     std::string lastDate;
@@ -401,7 +405,9 @@ TEST(Demo, WithoutADisplayItPrintsTheLatestDayAndASecondRunReusesEverything)
     // Five past races for the time index, so that the pages have picks.
     EXPECT_EQ(settings.readString("Kako", "Kako", ""), "5");
     const std::string fetched = settings.readString("LastFileTime", "LastFileTime", "");
-    const auto second = runCli({"demo", "--weeks", "3"});
+    // The same length again reuses the feed and the downloads (another
+    // length starts again: CommandLine.DemoWithAnotherNumberOfWeeks...).
+    const auto second = runCli({"demo", "--weeks", "1"});
     ASSERT_EQ(second.code, 0) << second.err;
     EXPECT_NE(second.out.find("作成済み"), std::string::npos);
     EXPECT_EQ(second.out.find("取り込み"), std::string::npos) << second.out;

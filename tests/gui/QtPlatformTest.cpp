@@ -4,7 +4,9 @@
 #include "support/TempHome.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontDatabase>
+#include <QLibraryInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -126,6 +128,21 @@ TEST(QtFonts, WindowsFacesMapToInstalledJapaneseFonts)
     const QFont f = windowsFont(QStringLiteral("ＭＳ 明朝"), 12);
     EXPECT_EQ(f.family(), QStringLiteral("IPAMincho"));
     EXPECT_EQ(f.pixelSize(), 12);
+}
+
+TEST(Application, QtSpeaksJapaneseAndAddsNothingToTheTitles)
+{
+    // Qt appends a display name to every window title; the program sets
+    // none, so the titles are the captions the windows set.
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QGuiApplication::applicationName());
+    EXPECT_FALSE(QGuiApplication::windowIcon().isNull());
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFileInfo::exists(translations + QStringLiteral("/qtbase_ja.qm")))
+        GTEST_SKIP() << "qt6-translations-l10n is not installed";
+    // Whatever the locale of the machine running the tests.
+    const QString lookIn = QCoreApplication::translate("QFileDialog", "Look in:");
+    EXPECT_NE(lookIn, QStringLiteral("Look in:"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Files of type:"), QStringLiteral("Files of type:"));
 }
 
 } // namespace

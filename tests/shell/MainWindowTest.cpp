@@ -41,7 +41,7 @@ TEST_F(MainWindowTest, FirstStartShowsBothMissingMessagesAndCreatesTheFolders)
     EXPECT_NE(desktop.messages[1].find("騎手ファイル(kisyu.DAT)が\\DATフォルダに\nありません"), std::string::npos);
     EXPECT_TRUE(app.masters.JockeyTable.empty());
     // "d:\zorbelab" and "d:\zorbeLab" are one folder.
-    EXPECT_TRUE(fs::is_directory(home.path() / "drives/d/zorbelab/down"));
+    EXPECT_TRUE(fs::is_directory(home.path() / "drives/d/zorbeLab/down"));
     for (const char *dir : {"d:\\zorbelab\\dat", "d:\\zorbeLab\\down", "d:\\zorbeLab\\JRA", "d:\\zorbeLab\\sei",
                             "d:\\zorbeLab\\odds", "C:\\ZORBELAB\\txt", "C:\\zorbelab\\DAT"})
         EXPECT_TRUE(files::isDirectory(WinPath(dir))) << dir;

@@ -59,14 +59,18 @@ WinPath runExport(std::string_view kind, const WinPath &input, const SettingsSna
 int runCsv(Args args, Streams &streams)
 {
     if (args.empty())
-        return usageError(streams, kUsage);
+        return usageError(streams, kUsage, "CSV の種類がありません");
     const CsvKind *kind = nullptr;
     for (const CsvKind &k : kKinds)
         if (args[0] == k.name)
             kind = &k;
     const bool needsFile = kind && kind->name != "stime";
-    if (!kind || args.size() != (needsFile ? 2u : 1u))
-        return usageError(streams, kUsage);
+    if (!kind)
+        return usageError(streams, kUsage, "不明な CSV の種類です: " + args[0]);
+    if (args.size() < (needsFile ? 2u : 1u))
+        return usageError(streams, kUsage, "ファイルがありません");
+    if (args.size() > (needsFile ? 2u : 1u))
+        return usageError(streams, kUsage, "余分な引数があります: " + args[needsFile ? 2 : 1]);
 
     const ProfileFile ini(ProfileFile::defaultPath());
     SettingsSnapshot settings;

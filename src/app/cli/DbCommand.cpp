@@ -13,16 +13,20 @@ namespace zorbe::cli {
 int runDb(Args args, Streams &streams)
 {
     constexpr const char *kUsage = "db export [--out FILE.sqlite] [--full]";
-    if (args.empty() || args[0] != "export")
-        return usageError(streams, kUsage);
+    if (args.empty())
+        return usageError(streams, kUsage, "db の操作がありません");
+    if (args[0] != "export")
+        return usageError(streams, kUsage, "不明な db の操作です: " + args[0]);
     dbexport::ExportOptions options;
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--out" && i + 1 < args.size())
             options.out = std::filesystem::absolute(std::filesystem::path(args[++i]));
         else if (args[i] == "--full")
             options.full = true;
+        else if (args[i] == "--out")
+            return usageError(streams, kUsage, "値がありません: --out");
         else
-            return usageError(streams, kUsage);
+            return usageError(streams, kUsage, "不明な指定です: " + args[i]);
     }
     try {
         const ProfileFile ini(ProfileFile::defaultPath());

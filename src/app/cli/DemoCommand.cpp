@@ -57,6 +57,48 @@ private:
     std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
 };
 
+// The number of weeks the demo's feed was made with, kept beside it.
+fs::path weeksFile(const fs::path &feed)
+{
+    return feed.string() + ".weeks";
+}
+
+std::optional<int> feedWeeks(const fs::path &feed)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(weeksFile(feed), ec))
+        return std::nullopt;
+    try {
+        return parseInt(files::readAll(WinPath::fromNative(weeksFile(feed))), 1, 52);
+    } catch (const std::exception &) {
+        return std::nullopt;
+    }
+}
+
+// A demo home whose feed has another length than asked for starts again
+// from nothing: its downloads and converted files belong to the old feed.
+bool startAgainForWeeks(const fs::path &home, int weeks, std::ostream &out, std::ostream &err)
+{
+    const fs::path feed = home / "feed";
+    std::error_code ec;
+    if (!fs::is_directory(feed, ec) || fs::is_empty(feed, ec))
+        return true;
+    const std::optional<int> made = feedWeeks(feed);
+    if (made == weeks)
+        return true;
+    if (made)
+        out << "デモの配信データは" << *made << "週分です。" << weeks << "週分で作り直します\n";
+    else
+        out << "デモの配信データの週数がわかりません。" << weeks << "週分で作り直します\n";
+    for (fs::directory_iterator it(home, ec), end; !ec && it != end; it.increment(ec))
+        fs::remove_all(it->path(), ec);
+    if (ec) {
+        err << "zorbe: デモ用のフォルダを空にできません: " << home.string() << '\n';
+        return false;
+    }
+    return true;
+}
+
 // The feed of the demo: generated once, through a folder that is renamed
 // into place only when complete, so that an interrupted generation is
 // never taken for a feed.
@@ -75,6 +117,7 @@ bool provideFeed(const fs::path &feed, int weeks, const WinPath &oddsFolder, std
         const int count = feedgen::generateFeed(options, WinPath::fromNative(partial), oddsFolder);
         fs::remove_all(feed, ec);
         fs::rename(partial, feed);
+        files::writeAll(WinPath::fromNative(weeksFile(feed)), std::to_string(weeks));
         out << "配信データ: " << feed.string() << "（" << options.weeks << "週分、" << count
             << "ファイルを作成）\n";
     } catch (const std::exception &e) {
@@ -111,7 +154,7 @@ std::string dateLabel(const std::string &yyyymmdd)
 // day, so that race cards, results, masters and time corrections build up
 // as they did for a subscriber. Days already fetched (by the kept
 // [LastFileTime]) are passed over, so a second demo only adds what is new.
-bool downloadEveryPublication(const fs::path &feed, std::ostream &out, std::ostream &err)
+bool downloadEveryPublication(const fs::path &feed, std::ostream &out, std::ostream &err, bool terminal)
 {
     const ProfileFile settings(ProfileFile::defaultPath());
     for (const std::string &date : publicationDates(feed)) {
@@ -121,7 +164,10 @@ bool downloadEveryPublication(const fs::path &feed, std::ostream &out, std::ostr
         // The run's texts and notes matter only when it fails (a Thursday
         // brings no race card, which the results path always remarks on).
         std::ostringstream detail;
-        const DownloadOutcome outcome = downloadAndConvert("", date + "235959", detail, detail);
+        DownloadReporting reporting{detail, detail};
+        if (terminal)
+            reporting.terminal = &out;
+        const DownloadOutcome outcome = downloadAndConvert("", date + "235959", reporting);
         if (!outcome.ok) {
             err << detail.str();
             err << "zorbe: " << dateLabel(date) << " の配信を取り込めませんでした\n";
@@ -232,6 +278,8 @@ int runDemo(Args args, Streams &streams)
         streams.err << "zorbe: デモ用のフォルダを作れません: " << home.string() << '\n';
         return kExitFailure;
     }
+    if (!startAgainForWeeks(home, weeks, streams.out, streams.err))
+        return kExitFailure;
     EnvironmentOverride environment;
     environment.set("ZORBE_HOME", home.string());
     environment.set("ZORBE_FEED", std::nullopt);      // the demo's own feed
@@ -249,7 +297,7 @@ int runDemo(Args args, Streams &streams)
     // picks; the demo takes the settings window's own default of five.
     if (settings.readString("Kako", "Kako", "").empty())
         settings.writeString("Kako", "Kako", "5");
-    if (!downloadEveryPublication(feed, streams.out, streams.err))
+    if (!downloadEveryPublication(feed, streams.out, streams.err, isTerminal(streams.out)))
         return kExitFailure;
 
     const WinPath raceDays(settings.readString("Lzhdir", "lzhdat", mainwindow_defaults::lzhdat));

@@ -8,7 +8,7 @@
 namespace zorbe::cli {
 namespace {
 
-constexpr const char *kUsage = "download [--from yyyymmddhhmmss] [--now yyyymmddhhmmss]";
+constexpr const char *kUsage = "download [--from yyyymmddhhmmss] [--now yyyymmddhhmmss] [--verbose]";
 
 } // namespace
 
@@ -18,17 +18,28 @@ constexpr const char *kUsage = "download [--from yyyymmddhhmmss] [--now yyyymmdd
 int runDownload(Args args, Streams &streams)
 {
     std::string from, now;
+    bool verbose = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if ((args[i] == "--from" || args[i] == "--now") && i + 1 < args.size()) {
+        if (args[i] == "--verbose") {
+            verbose = true;
+        } else if ((args[i] == "--from" || args[i] == "--now") && i + 1 < args.size()) {
             if (!isValidTimestamp(args[i + 1]))
                 return usageError(streams, kUsage, "時刻は yyyymmddhhmmss の14桁で指定してください: " + args[i + 1]);
             (args[i] == "--from" ? from : now) = args[i + 1];
             ++i;
+        } else if (args[i] == "--from" || args[i] == "--now") {
+            return usageError(streams, kUsage, "値がありません: " + args[i]);
         } else {
-            return usageError(streams, kUsage);
+            return usageError(streams, kUsage, "不明な指定です: " + args[i]);
         }
     }
-    const DownloadOutcome outcome = downloadAndConvert(from, now, streams.out, streams.err);
+    // On a terminal one progress line; otherwise (a log, a pipe) the status
+    // texts and the converted days only; --verbose every caption as well.
+    DownloadReporting reporting{streams.out, streams.err};
+    reporting.verbose = verbose;
+    if (!verbose && isTerminal(streams.out))
+        reporting.terminal = &streams.out;
+    const DownloadOutcome outcome = downloadAndConvert(from, now, reporting);
     return outcome.ok && outcome.damaged == 0 ? kExitOk : kExitFailure;
 }
 

@@ -5,12 +5,13 @@
 
 #include <filesystem>
 #include <ostream>
+#include <vector>
 
 namespace zorbe::cli {
 namespace {
 
 constexpr const char *kUsage
-    = "feed generate --out DIR [--seed N] [--start YYYYMMDD] [--weeks N] [--venues N] [--scale K] [--odds DIR]";
+    = "feed generate --out DIR [--seed N] [--start YYYYMMDD] [--weeks N] [--venues N] [--scale K] [--odds DIR] [--force]";
 
 bool parseNumber(const std::string &text, long long lo, long long hi, long long &out)
 {
@@ -30,16 +31,40 @@ WinPath folderArgument(const std::string &text)
     return WinPath::fromNative(std::filesystem::absolute(std::filesystem::path(text)));
 }
 
+// The delivered files of a feed folder (a name of at least 26 characters
+// before the extension, characters 13-26 a time stamp), as the data link
+// tells them from other files.
+std::vector<std::filesystem::path> deliveredFiles(const std::filesystem::path &folder)
+{
+    std::vector<std::filesystem::path> found;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec))
+            continue;
+        const std::string stem = it->path().stem().string();
+        if (stem.size() >= 26 && stem.substr(12, 14).find_first_not_of("0123456789") == std::string::npos)
+            found.push_back(it->path());
+    }
+    return found;
+}
+
 } // namespace
 
 int runFeed(Args args, Streams &streams)
 {
-    if (args.empty() || args[0] != "generate")
-        return usageError(streams, kUsage);
+    if (args.empty())
+        return usageError(streams, kUsage, "feed のあとに generate がありません");
+    if (args[0] != "generate")
+        return usageError(streams, kUsage, "不明な指定です: " + args[0]);
     feedgen::FeedOptions options;
     std::string out, odds;
+    bool force = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string &opt = args[i];
+        if (opt == "--force") {
+            force = true;
+            continue;
+        }
         if (i + 1 >= args.size())
             return usageError(streams, kUsage, "値がありません: " + opt);
         const std::string &value = args[++i];
@@ -67,9 +92,19 @@ int runFeed(Args args, Streams &streams)
     // to the Thursday before it.
     const int day = feedgen::dayNumber(options.start);
     options.start = feedgen::dateOf(day - (feedgen::weekdayOf(day) + 7 - 4) % 7);
+    // A folder never mixes two feeds: the data link would deliver both.
+    const WinPath outFolder = folderArgument(out);
+    const std::vector<std::filesystem::path> old = deliveredFiles(toNative(outFolder));
+    if (!old.empty() && !force) {
+        streams.err << "zorbe: " << toNative(outFolder).string() << " にはすでに配信ファイルが " << old.size()
+                    << " 個あります（消してから作るには --force を付けてください）\n";
+        return kExitFailure;
+    }
     try {
+        for (const auto &file : old)
+            std::filesystem::remove(file);
         const int count
-            = feedgen::generateFeed(options, folderArgument(out), odds.empty() ? WinPath() : folderArgument(odds));
+            = feedgen::generateFeed(options, outFolder, odds.empty() ? WinPath() : folderArgument(odds));
         streams.out << count << " 個のファイルを作成しました\n";
     } catch (const std::exception &e) {
         streams.err << "zorbe: " << e.what() << '\n';

@@ -1,5 +1,7 @@
 #include "app/cli/Commands.h"
 
+#include "app/cli/NewspaperDay.h"
+
 #include "index/TimeIndex.h"
 #include "model/RaceCard.h"
 #include "platform/Desktop.h"
@@ -61,16 +63,18 @@ int runFigures(Args args, Streams &streams)
             race = std::stoi(v);
         } else if (file.empty() && !args[i].starts_with("--")) {
             file = args[i];
+        } else if (args[i] == "--race") {
+            return usageError(streams, kUsage, "値がありません: --race");
         } else {
-            return usageError(streams, kUsage);
+            return usageError(streams, kUsage, "不明な指定です: " + args[i]);
         }
     }
     if (file.empty())
-        return usageError(streams, kUsage);
+        return usageError(streams, kUsage, "出馬表ファイルがありません");
 
-    const WinPath rdt = WinPath::fromUtf8(file);
-    if (!files::isFile(rdt)) {
-        streams.err << "zorbe: 出馬表ファイルがありません: " << file << '\n';
+    const WinPath rdt = pathArgument(file);
+    if (const std::string missing = missingRaceDayFile(rdt); !missing.empty()) {
+        streams.err << "zorbe: " << missing << '\n';
         return kExitFailure;
     }
     ConsoleDesktop desktop;

@@ -15,13 +15,28 @@ struct DownloadOutcome
     int resultDays = 0;      // results days handed to the results conversion
 };
 
+// How a headless download shows its progress.
+struct DownloadReporting
+{
+    // Status texts, the days handed to each conversion and one line per
+    // converted day.
+    std::ostream &lines;
+    // Damaged records and errors.
+    std::ostream &err;
+    // A terminal to keep one progress line on, updated in place (the
+    // delivered files and records read, then each conversion's days), or
+    // nullptr.
+    std::ostream *terminal = nullptr;
+    // Every caption change on lines as well, one line each.
+    bool verbose = false;
+};
+
 // The download run of the download window without a window, then the
 // conversions it hands off to: what the data link published since the
 // from-time (empty: [LastFileTime]) up to its clock (empty: the link's
-// own). Status texts, captions and converted days go to out, damaged
-// records and errors to err. A run that does not complete leaves
+// own), reported as reporting says. A run that does not complete leaves
 // [LastFileTime] where it was, so the same command fetches it all again.
-DownloadOutcome downloadAndConvert(const std::string &from, const std::string &now, std::ostream &out,
-                                   std::ostream &err);
+DownloadOutcome downloadAndConvert(const std::string &from, const std::string &now,
+                                   const DownloadReporting &reporting);
 
 } // namespace zorbe::cli

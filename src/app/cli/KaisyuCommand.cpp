@@ -46,11 +46,13 @@ int runKaisyu(Args args, Streams &streams)
         } else if (file.empty() && !a.starts_with("--")) {
             file = a;
         } else {
-            return usageError(streams, kUsage);
+            return usageError(streams, kUsage, "不明な指定です: " + a);
         }
     }
-    if (file.empty() || !venue || !pick)
-        return usageError(streams, kUsage);
+    if (file.empty())
+        return usageError(streams, kUsage, "払戻ファイルがありません");
+    if (!venue || !pick)
+        return usageError(streams, kUsage, !venue ? "--venue がありません" : "--pick がありません");
 
     try {
         const ProfileFile settings(ProfileFile::defaultPath());

@@ -5,6 +5,7 @@
 #include "paper/RaceSelection.h"
 #include "platform/Cp932.h"
 #include "platform/Fields.h"
+#include "platform/Files.h"
 
 #include <filesystem>
 #include <ostream>
@@ -23,6 +24,18 @@ WinPath pathArgument(const std::string &text)
     if (windowsForm)
         return WinPath::fromUtf8(text);
     return WinPath::fromNative(std::filesystem::absolute(std::filesystem::path(text)));
+}
+
+std::string missingRaceDayFile(const WinPath &raceCardFile)
+{
+    if (!files::isFile(raceCardFile))
+        return "出馬表ファイルがありません: " + toNative(raceCardFile).string();
+    const std::string name = raceCardFile.text();
+    const std::size_t dot = name.rfind('.');
+    const WinPath horses(name.substr(0, dot == std::string::npos ? name.size() : dot) + ".HDT");
+    if (!files::isFile(horses))
+        return "出馬表ファイルの馬データファイルがありません: " + toNative(horses).string();
+    return {};
 }
 
 MainWindowState::MainWindowState()
@@ -75,17 +88,37 @@ void loadNewspaperDay(NewspaperDay &d, const WinPath &raceCardFile, DesktopServi
 
 namespace {
 
-// The progress window of the batch print as lines on the terminal; a
-// terminal has no "印刷中止" button.
+// The progress window of the batch print: one line per text, or on a
+// terminal one line rewritten in place; a terminal has no "印刷中止" button.
 class ConsoleBatchProgress : public TBatchProgress
 {
 public:
-    explicit ConsoleBatchProgress(std::ostream &out) : m_out(out) {}
-    void show(const std::string &textCp932) override { m_out << cp932::toUtf8(textCp932) << '\n'; }
+    ConsoleBatchProgress(std::ostream &out, bool inPlace) : m_out(out), m_inPlace(inPlace) {}
+    ~ConsoleBatchProgress() override { clear(); }
+    void show(const std::string &textCp932) override
+    {
+        std::string text = cp932::toUtf8(textCp932);
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+            text.pop_back();
+        if (m_inPlace) {
+            m_out << "\r\033[K" << text << std::flush;
+            m_shown = true;
+        } else {
+            m_out << text << '\n';
+        }
+    }
     bool cancelled() override { return false; }
+    void clear()
+    {
+        if (m_shown)
+            m_out << "\r\033[K" << std::flush;
+        m_shown = false;
+    }
 
 private:
     std::ostream &m_out;
+    bool m_inPlace;
+    bool m_shown = false;
 };
 
 // Passes every job on and keeps the titles of those that ended well.
@@ -136,7 +169,7 @@ private:
 } // namespace
 
 bool printNewspaperDay(NewspaperDay &day, const std::array<bool, 12> &checked, const std::filesystem::path &folder,
-                       std::ostream &out, std::ostream &err)
+                       std::ostream &out, std::ostream &err, bool terminal)
 {
     const auto pdf = makePdfFolderPrinter(folder);
     if (!pdf) {
@@ -150,9 +183,10 @@ bool printNewspaperDay(NewspaperDay &day, const std::array<bool, 12> &checked, c
         return false;
     }
     ListingPrinter printer(*pdf);
-    ConsoleBatchProgress progress(out);
+    ConsoleBatchProgress progress(out, terminal);
     const TPrintEdits edits = readPrintEdits(day.settingsFile, day.paper->settings.style());
     const TBatchResult result = BatchPrint(*day.paper, checked, edits, printer, progress);
+    progress.clear();
     for (const std::string &title : printer.ended())
         out << (folder / pdfFileNameOf(title)).string() << '\n';
     if (result.end != BatchEnd::Completed) {

@@ -37,6 +37,10 @@ private:
 // current folder).
 WinPath pathArgument(const std::string &text);
 
+// Which file of a race day is missing: the race card itself or the horse
+// file (.HDT) beside it, named by its path; "" when both are there.
+std::string missingRaceDayFile(const WinPath &raceCardFile);
+
 // What the main window has read by the time another window opens: the
 // settings of its start and its activation, the label tables and the
 // master tables.
@@ -80,10 +84,11 @@ void loadNewspaperDay(NewspaperDay &day, const WinPath &raceCardFile, DesktopSer
 
 // The batch print of the race selection window on a folder of PDF files:
 // the checked races, one file per job, named by the job title, with the
-// print edits stored for the day's style. Prints each file written (and
-// every problem) to the streams; false when the batch did not complete.
+// print edits stored for the day's style. Prints the progress texts (on a
+// terminal one line in place), then each file written, and every problem,
+// to the streams; false when the batch did not complete.
 bool printNewspaperDay(NewspaperDay &day, const std::array<bool, 12> &checked, const std::filesystem::path &folder,
-                       std::ostream &out, std::ostream &err);
+                       std::ostream &out, std::ostream &err, bool terminal = false);
 
 // Races 1..12 from a list such as "1,3-5"; nothing when the list is not
 // well formed or names a race outside 1..races.

@@ -10,7 +10,7 @@ namespace zorbe::cli {
 int runPath(Args args, Streams &streams)
 {
     if (args.size() != 1)
-        return usageError(streams, "path WINPATH");
+        return usageError(streams, "path WINPATH", args.empty() ? "パスがありません" : "パスは1つだけ指定してください");
     streams.out << toNative(WinPath::fromUtf8(args[0])).string() << '\n';
     return kExitOk;
 }

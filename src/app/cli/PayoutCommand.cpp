@@ -27,8 +27,10 @@ int runPayout(Args args, Streams &streams)
         else
             inputs.push_back(args[i]);
     }
-    if (inputs.empty() || out.empty())
-        return usageError(streams, kUsage);
+    if (inputs.empty())
+        return usageError(streams, kUsage, "成績ファイルがありません");
+    if (out.empty())
+        return usageError(streams, kUsage, "--out がありません");
 
     try {
         const TPayoutSettings settings = TPayoutSettings::read(ProfileFile(ProfileFile::defaultPath()));

@@ -13,11 +13,13 @@ namespace zorbe::cli {
 int runPicks(Args args, Streams &streams)
 {
     constexpr const char *kUsage = "picks RDTFILE";
+    if (args.empty())
+        return usageError(streams, kUsage, "出馬表ファイルがありません");
     if (args.size() != 1 || args[0].starts_with("--"))
-        return usageError(streams, kUsage);
+        return usageError(streams, kUsage, "不明な指定です: " + args[args[0].starts_with("--") ? 0 : 1]);
     const WinPath rdt = pathArgument(args[0]);
-    if (!files::isFile(rdt)) {
-        streams.err << "zorbe: 出馬表ファイルがありません: " << args[0] << '\n';
+    if (const std::string missing = missingRaceDayFile(rdt); !missing.empty()) {
+        streams.err << "zorbe: " << missing << '\n';
         return kExitFailure;
     }
     try {

@@ -42,8 +42,8 @@ int runPrint(Args args, Streams &streams)
     }
 
     const WinPath rdt = pathArgument(file);
-    if (!files::isFile(rdt)) {
-        streams.err << "zorbe: 出馬表ファイルがありません: " << file << '\n';
+    if (const std::string missing = missingRaceDayFile(rdt); !missing.empty()) {
+        streams.err << "zorbe: " << missing << '\n';
         return kExitFailure;
     }
     StreamDesktop desktop(streams.err);
@@ -69,7 +69,8 @@ int runPrint(Args args, Streams &streams)
         streams.err << "zorbe: この出馬表ファイルにはレースがありません\n";
         return kExitFailure;
     }
-    const bool done = printNewspaperDay(*day, checked, toNative(pathArgument(out)), streams.out, streams.err);
+    const bool done = printNewspaperDay(*day, checked, toNative(pathArgument(out)), streams.out, streams.err,
+                                         isTerminal(streams.out));
     return done ? kExitOk : kExitFailure;
 }
 

@@ -73,8 +73,8 @@ int runRender(Args args, Streams &streams)
         return exitCode;
 
     const WinPath rdt = pathArgument(file);
-    if (!files::isFile(rdt)) {
-        streams.err << "zorbe: 出馬表ファイルがありません: " << file << '\n';
+    if (const std::string missing = missingRaceDayFile(rdt); !missing.empty()) {
+        streams.err << "zorbe: " << missing << '\n';
         return kExitFailure;
     }
     const WinPath target = pathArgument(out);

@@ -11,7 +11,7 @@ namespace zorbe::cli {
 int runVersion(Args args, Streams &streams)
 {
     if (!args.empty())
-        return usageError(streams, "version");
+        return usageError(streams, "version", "version には引数はありません");
     TJVLink link(std::make_unique<LocalFeedLink>());
     streams.out << kApplicationTitle << '\n';
     if (link.JVInit(std::string(kSoftwareId)) == 0)

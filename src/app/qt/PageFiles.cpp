@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
@@ -21,6 +22,15 @@ QString qtPath(const std::filesystem::path &path)
     return QString::fromStdString(path.string());
 }
 
+// A subcommand prints only its own messages: Qt's notes about the
+// platform, the runtime folder or fonts are not the user's business on the
+// command line. Critical and fatal messages still reach standard error.
+void headlessMessages(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "zorbe: %s\n", text.toLocal8Bit().constData());
+}
+
 // Drawing needs an application object (fonts, painters). A subcommand
 // never needs a window, so it draws on the offscreen platform unless the
 // user chose one. The object stays for the rest of the process.
@@ -29,6 +39,7 @@ void ensureApplication()
     if (QCoreApplication::instance())
         return;
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    qInstallMessageHandler(headlessMessages);
     static int argc = 1;
     static char name[] = "zorbe";
     static char *argv[] = {name, nullptr};

@@ -159,7 +159,8 @@ std::optional<WinPath> QtDesktop::openFileDialog(const FileDialog &dialog)
 {
     const QString chosen = QFileDialog::getOpenFileName(dialogParent(), fromUtf8Text(dialog.title),
                                                         dialogFolder(dialog.initialFolder),
-                                                        toQtFilter(dialog.filter));
+                                                        toQtFilter(dialog.filter), nullptr,
+                                                        QFileDialog::HideNameFilterDetails);
     if (chosen.isEmpty())
         return std::nullopt;
     return winPathFrom(chosen);
@@ -173,7 +174,8 @@ std::optional<WinPath> QtDesktop::saveFileDialog(const FileDialog &dialog)
         start = start.isEmpty() ? name : QDir(start).filePath(name);
     }
     const QString chosen
-        = QFileDialog::getSaveFileName(dialogParent(), fromUtf8Text(dialog.title), start, toQtFilter(dialog.filter));
+        = QFileDialog::getSaveFileName(dialogParent(), fromUtf8Text(dialog.title), start, toQtFilter(dialog.filter),
+                                       nullptr, QFileDialog::HideNameFilterDetails);
     if (chosen.isEmpty())
         return std::nullopt;
     return winPathFrom(chosen);

@@ -7,17 +7,50 @@
 #include "shell/AppInfo.h"
 #include "shell/AppState.h"
 #include "shell/qt/Forms.h"
+#include "shell/qt/Pictures.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QStyleFactory>
 
 namespace zorbe {
 
+void loadJapaneseTranslations(QCoreApplication &app)
+{
+    // The program speaks Japanese whatever the locale, so Qt's own dialogs
+    // (files, printers, folders) do too. Without the translation files the
+    // dialogs stay in English.
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
 void setupApplication(QApplication &app)
 {
+    // No display name: Qt would append it to every window title, and the
+    // windows set their captions themselves.
     QApplication::setApplicationName(QStringLiteral("zorbe"));
-    QApplication::setApplicationDisplayName(fromUtf8Text(kApplicationTitle));
+    QApplication::setApplicationVersion(QString::fromLatin1(ZORBE_VERSION));
+    loadJapaneseTranslations(app);
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        pictures::paintIcon(painter, QRectF(0, 0, size, size));
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    QApplication::setWindowIcon(icon);
     app.setProperty("helpFile", fromUtf8Text(kHelpFileSetting));
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);

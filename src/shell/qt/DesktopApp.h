@@ -6,6 +6,7 @@
 #include <optional>
 
 class QApplication;
+class QCoreApplication;
 
 namespace zorbe {
 
@@ -27,6 +28,9 @@ int runDesktopApp(int argc, char **argv, const DesktopStart &start = {});
 // are not closed by the last one hiding: the main window's "終　了" ends
 // the program.
 void setupApplication(QApplication &app);
+
+// Qt's own Japanese texts (qtbase_ja), whatever the system locale.
+void loadJapaneseTranslations(QCoreApplication &app);
 
 // The data link of the desktop program: the local feed, whose settings
 // dialog asks for the feed folder.

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -317,6 +318,34 @@ void paintEmblem(QPainter &p, const QRectF &area)
     paintHorseshoe(p, area.adjusted(area.width() * 0.16, area.height() * 0.14, -area.width() * 0.16,
                                     -area.height() * 0.18),
                    kGold);
+    p.restore();
+}
+
+void paintIcon(QPainter &p, const QRectF &area)
+{
+    // The title picture reduced to what a small square still shows: its
+    // turf in a rounded tile, the gold frame, the horseshoe in full colour
+    // and, from 48 pixels up, the first letter of the name.
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const qreal s = std::min(area.width(), area.height());
+    const QRectF r(area.center().x() - s / 2, area.center().y() - s / 2, s, s);
+    QPainterPath tile;
+    tile.addRoundedRect(r, s * 0.16, s * 0.16);
+    p.setClipPath(tile);
+    paintTurf(p, r);
+    if (s >= 32)
+        paintGoldFrame(p, r, std::max(1.0, s * 0.05));
+    p.setClipping(false);
+    const qreal shoe = s * 0.72;
+    paintHorseshoe(p, QRectF(r.center().x() - shoe / 2, r.top() + s * 0.12, shoe, shoe), kGold);
+    if (s >= 48) {
+        QFont name = windowsFont(QStringLiteral("ＭＳ 明朝"), 10);
+        name.setPixelSize(static_cast<int>(s * 0.42));
+        name.setBold(true);
+        paintGoldText(p, QRectF(r.left(), r.top() + s * 0.26, r.width(), s * 0.5), name, QStringLiteral("ゾ"));
+    }
     p.restore();
 }
 

@@ -18,6 +18,10 @@ void paintSplash(QPainter &p, const QRectF &area);
 // The emblem: a horseshoe on a green tile (any square).
 void paintEmblem(QPainter &p, const QRectF &area);
 
+// The program's icon: the title picture's turf, frame and horseshoe on a
+// rounded square tile (any square; the letter from 48 pixels up).
+void paintIcon(QPainter &p, const QRectF &area);
+
 // A horseshoe, opening downwards, filling the square area.
 void paintHorseshoe(QPainter &p, const QRectF &area, const QColor &color);
 
