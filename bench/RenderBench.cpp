@@ -15,11 +15,21 @@
 #include "platform/Files.h"
 #include "platform/WinPath.h"
 
+#include "platform/qt/QtFonts.h"
+#include "platform/qt/QtText.h"
+
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
+#include <ctime>
+#include <cstdio>
+#include <map>
+#include <tuple>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -154,6 +164,159 @@ void BM_PrintDayToPdf(benchmark::State &state)
 }
 BENCHMARK(BM_PrintDayToPdf)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)->ReportAggregatesOnly(true);
 
+// The floor of a screen page: the same drawing calls, recorded once, sent
+// straight to a bare QPainter on an image of the same size, with their fonts,
+// texts and colours made beforehand. A vertical text is drawn a character
+// at a time down its column, the least a painter can do for one.
+struct ReplayCall
+{
+    RecordedCall::Kind kind;
+    QRect rect;
+    QLine line;
+    QPointF at;
+    int font = 0;
+    QColor colour;
+    int penWidth = 1;
+    QString text;
+    QList<QString> characters;
+};
+
+struct Replay
+{
+    std::vector<QFont> fonts;
+    std::vector<ReplayCall> calls;
+};
+
+Replay recordPage(cli::NewspaperDay &day)
+{
+    const int dpi = ScreenSetupFor(*day.paper, kZoom, kScreenPpi).dpi;
+    RecordingCanvas canvas(dpi);
+    DrawScreenPage(canvas, *day.paper, kZoom, kScreenPpi);
+    Replay replay;
+    std::map<std::tuple<std::string, int, bool>, int> fontIndex;
+    for (const RecordedCall &c : canvas.calls()) {
+        ReplayCall r{c.kind, {}, {}, {}, 0, QColor(c.colour.r, c.colour.g, c.colour.b), std::max(1, c.penWidth), {}, {}};
+        switch (c.kind) {
+        case RecordedCall::Kind::Rect:
+            r.rect = QRect(c.x, c.y, c.x2 - c.x, c.y2 - c.y);
+            break;
+        case RecordedCall::Kind::Line:
+            r.line = QLine(c.x, c.y, c.x2, c.y2);
+            break;
+        case RecordedCall::Kind::Text:
+        case RecordedCall::Kind::VText: {
+            const auto key = std::make_tuple(c.face, c.sizePt, c.bold);
+            auto it = fontIndex.find(key);
+            if (it == fontIndex.end()) {
+                QFont f(mapFontFamily(toQString(c.face)));
+                f.setPixelSize(std::max(1, c.sizePt * dpi / 72));
+                f.setBold(c.bold);
+                replay.fonts.push_back(f);
+                it = fontIndex.emplace(key, int(replay.fonts.size()) - 1).first;
+            }
+            r.font = it->second;
+            r.at = QPointF(c.x, c.y + c.sizePt * dpi / 72 * 0.88);
+            r.text = toQString(c.text);
+            for (uint u : r.text.toUcs4()) {
+                const auto ch = static_cast<char32_t>(u);
+                r.characters.push_back(QString::fromUcs4(&ch, 1));
+            }
+            break;
+        }
+        }
+        replay.calls.push_back(std::move(r));
+    }
+    return replay;
+}
+
+void replayPage(const Replay &replay, QImage &image)
+{
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (const ReplayCall &c : replay.calls) {
+        switch (c.kind) {
+        case RecordedCall::Kind::Rect:
+            painter.fillRect(c.rect, c.colour);
+            break;
+        case RecordedCall::Kind::Line:
+            painter.setPen(QPen(Qt::black, c.penWidth));
+            painter.drawLine(c.line);
+            break;
+        case RecordedCall::Kind::Text:
+            painter.setFont(replay.fonts[std::size_t(c.font)]);
+            painter.setPen(c.colour);
+            painter.drawText(c.at, c.text);
+            break;
+        case RecordedCall::Kind::VText: {
+            painter.setFont(replay.fonts[std::size_t(c.font)]);
+            painter.setPen(c.colour);
+            const qreal step = replay.fonts[std::size_t(c.font)].pixelSize();
+            QPointF at(c.at.x() - step, c.at.y());
+            for (const QString &ch : c.characters) {
+                painter.drawText(at, ch);
+                at.ry() += step;
+            }
+            break;
+        }
+        }
+    }
+}
+
+// The real page and its bare replay, alternately over every race of the
+// day, in each style; one line per style for scripts.
+void pageAgainstReplay()
+{
+    cli::NewspaperDay &day = *fixture().days[0];
+    for (int style = 0; style < 3; ++style) {
+        day.paper->settings.sinbun = std::to_string(style);
+        const int step = style == 2 ? 2 : 1;
+        const PageBoxSize box = screenPageBoxSize(*day.paper, kZoom, kScreenPpi, 297 / 25.4, 210 / 25.4);
+        const QSize size(box.width, box.height);
+        std::vector<Replay> replays;
+        for (int race = 1; race <= day.card->RaceCount; race += step) {
+            day.selectRace(race);
+            replays.push_back(recordPage(day));
+        }
+        QImage image(size, QImage::Format_RGB32);
+        const int dotsPerMetre = qRound(kScreenPpi / 0.0254);
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        std::vector<double> pages, bare;
+        // The thread's CPU time: on a busy machine it drifts far less than
+        // the wall clock, and both sides are drawn on this thread.
+        const auto now = [] {
+            timespec t{};
+            ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+            return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+        };
+        for (int round = 0; round < 8; ++round) {
+            std::size_t n = 0;
+            for (int race = 1; race <= day.card->RaceCount; race += step, ++n) {
+                day.selectRace(race);
+                const double t0 = now();
+                {
+                    ImagePage page(size, kScreenPpi, 0, 0);
+                    DrawScreenPage(page.canvas(), *day.paper, kZoom, kScreenPpi);
+                    benchmark::DoNotOptimize(page.finish().constBits());
+                }
+                const double t1 = now();
+                replayPage(replays[n], image);
+                benchmark::DoNotOptimize(image.constBits());
+                const double t2 = now();
+                pages.push_back(t1 - t0);
+                bare.push_back(t2 - t1);
+            }
+        }
+        std::sort(pages.begin(), pages.end());
+        std::sort(bare.begin(), bare.end());
+        const double p = pages[pages.size() / 2], b = bare[bare.size() / 2];
+        static const char *const kLabels[] = {"vertical", "horizontal", "programme"};
+        std::printf("ratio page/replay %s: %.2fx (cpu: page %.2f ms, bare replay %.2f ms; %zu calls)\n", kLabels[style],
+                    b > 0 ? p / b : 0.0, p, b, replays.front().calls.size());
+    }
+    day.paper->settings.sinbun = "0";
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -163,6 +326,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     fixture();
     benchmark::RunSpecifiedBenchmarks();
+    pageAgainstReplay();
     benchmark::Shutdown();
     std::error_code ec;
     fs::remove_all(fixture().home, ec);

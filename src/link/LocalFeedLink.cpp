@@ -6,7 +6,12 @@
 #include "platform/ProfileFile.h"
 #include "platform/WinPath.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -25,16 +30,35 @@ int number(std::string_view s)
     return v;
 }
 
+// A delivered file in one read of its whole size.
 bool readWhole(const fs::path &path, std::string &out)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    if (in.bad())
+    struct stat st{};
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
         return false;
-    out = s.str();
+    }
+    out.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == out.size())
+            out.resize(out.size() + 65536); // the file grew since fstat
+        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    out.resize(got);
     return true;
 }
 
@@ -212,7 +236,8 @@ int LocalFeedLink::JVStatus()
 bool LocalFeedLink::openNextFile(std::string &fileName)
 {
     const Delivered &f = m_files[m_current];
-    fileName = cp932::fromUtf8(f.name);
+    m_currentName = cp932::fromUtf8(f.name);
+    fileName = m_currentName;
     m_pos = 0;
     m_line = 0;
     m_fileLoaded = readWhole(m_folder / f.name, m_content);
@@ -233,7 +258,7 @@ int LocalFeedLink::JVRead(std::string &buffer, int size, std::string &fileName)
         ++m_current; // go on with the next file on the next call
         return -402;
     }
-    fileName = cp932::fromUtf8(m_files[m_current].name);
+    fileName = m_currentName;
 
     while (m_pos < m_content.size()) {
         const auto eol = m_content.find("\r\n", m_pos);

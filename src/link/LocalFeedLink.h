@@ -97,6 +97,7 @@ private:
     std::size_t m_current = 0; // index of the file being read
     bool m_fileLoaded = false;
     std::string m_content;
+    std::string m_currentName; // the loaded file's name, cp932
     std::size_t m_pos = 0;
     std::size_t m_line = 0;
     std::vector<DamagedRecord> m_damaged;

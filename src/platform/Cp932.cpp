@@ -99,10 +99,22 @@ std::string hexBytes(std::string_view s, std::size_t n)
     return r;
 }
 
+// ASCII is the same bytes in cp932 and UTF-8. Most texts a run converts
+// (codes, dates, numbers, file names) are ASCII only, and they skip iconv.
+bool isAscii(std::string_view s)
+{
+    for (const char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 std::string toUtf8(std::string_view sjis)
 {
+    if (isAscii(sjis))
+        return std::string(sjis);
     return toUtf8Converter().run(sjis, [](std::string_view, std::size_t &skip) {
         skip = 1;
         return std::string("\xEF\xBF\xBD");
@@ -111,6 +123,8 @@ std::string toUtf8(std::string_view sjis)
 
 std::string toUtf8Strict(std::string_view sjis)
 {
+    if (isAscii(sjis))
+        return std::string(sjis);
     return toUtf8Converter().run(sjis, [sjis](std::string_view rest, std::size_t &) -> std::string {
         throw EncodingError("Shift-JIS として読めないバイト列があります（位置 "
                             + std::to_string(sjis.size() - rest.size() + 1) + ": " + hexBytes(rest, 2) + "）");
@@ -119,6 +133,8 @@ std::string toUtf8Strict(std::string_view sjis)
 
 std::string fromUtf8(std::string_view utf8)
 {
+    if (isAscii(utf8))
+        return std::string(utf8);
     return fromUtf8Converter().run(utf8, [](std::string_view rest, std::size_t &skip) {
         skip = utf8SequenceLength(rest);
         return std::string("\x81\x48"); // full-width question mark
@@ -127,6 +143,8 @@ std::string fromUtf8(std::string_view utf8)
 
 std::string fromUtf8Strict(std::string_view utf8)
 {
+    if (isAscii(utf8))
+        return std::string(utf8);
     return fromUtf8Converter().run(utf8, [](std::string_view rest, std::size_t &) -> std::string {
         const std::string ch(rest.substr(0, utf8SequenceLength(rest)));
         throw EncodingError("文字「" + ch + "」は Shift-JIS で表せません");

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <filesystem>
 #include <unistd.h>
 
@@ -45,6 +46,7 @@ void writeWithFlags(const WinPath &path, std::string_view bytes, int flags)
     const int fd = ::open(native.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         fail("ファイルを作成できません", path, errno);
+    FolderNameCache::noteCreated(native);
     writeFd(fd, bytes, path);
     if (::close(fd) != 0)
         fail("ファイルに書き込めません", path, errno);
@@ -85,10 +87,17 @@ std::string readAll(const WinPath &path)
     const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         fail("ファイルを開けません", path, errno);
+    // Read in one go into a string of the file's size (a file that grows
+    // meanwhile is read to its new end).
+    struct stat st{};
     std::string out;
-    char buf[65536];
+    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+        out.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (got == out.size())
+            out.resize(out.size() + 65536);
+        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -98,9 +107,10 @@ std::string readAll(const WinPath &path)
         }
         if (n == 0)
             break;
-        out.append(buf, static_cast<std::size_t>(n));
+        got += static_cast<std::size_t>(n);
     }
     ::close(fd);
+    out.resize(got);
     return out;
 }
 
@@ -136,6 +146,7 @@ void writeAtomic(const WinPath &path, std::string_view bytes)
         ::unlink(temp.c_str());
         fail("ファイルを置き換えられません", path, err);
     }
+    FolderNameCache::noteCreated(target);
 }
 
 void append(const WinPath &path, std::string_view bytes)
@@ -151,6 +162,7 @@ bool remove(const WinPath &path)
         return false;
     if (!fs::remove(native, ec) && ec)
         fail("ファイルを削除できません", path, ec.value());
+    FolderNameCache::noteRemoved(native);
     return true;
 }
 
@@ -160,6 +172,8 @@ void rename(const WinPath &from, const WinPath &to)
     const fs::path b = toNative(to);
     if (::rename(a.c_str(), b.c_str()) != 0)
         fail("ファイル名を変更できません", from, errno);
+    FolderNameCache::noteRemoved(a);
+    FolderNameCache::noteCreated(b);
 }
 
 void copy(const WinPath &from, const WinPath &to)
@@ -170,7 +184,9 @@ void copy(const WinPath &from, const WinPath &to)
 void makeDirectories(const WinPath &path)
 {
     std::error_code ec;
-    fs::create_directories(toNative(path), ec);
+    const fs::path native = toNative(path);
+    fs::create_directories(native, ec);
+    FolderNameCache::forgetFolder(native);
     if (ec)
         fail("フォルダを作成できません", path, ec.value());
 }

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <system_error>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace zorbe {
@@ -177,6 +179,116 @@ fs::path toNativeLexical(const WinPath &path)
     return p;
 }
 
+namespace {
+
+// A name as the case-insensitive comparison sees it.
+std::u32string foldedName(std::string_view utf8)
+{
+    std::u32string out;
+    for (std::size_t i = 0; i < utf8.size();)
+        out.push_back(foldCase(nextCodePoint(utf8, i)));
+    return out;
+}
+
+thread_local FolderNameCache *t_cache = nullptr;
+
+} // namespace
+
+struct FolderNameCache::Impl
+{
+    struct Listing
+    {
+        bool exists = false;
+        std::unordered_set<std::string> exact;
+        // The first entry of each folded spelling, in the folder's own order,
+        // as a listing on every look-up would find it.
+        std::unordered_map<std::u32string, std::string> folded;
+
+        void add(const std::string &name)
+        {
+            exact.insert(name);
+            folded.emplace(foldedName(name), name);
+        }
+        void erase(const std::string &name)
+        {
+            if (exact.erase(name) == 0)
+                return;
+            const std::u32string key = foldedName(name);
+            auto it = folded.find(key);
+            if (it == folded.end() || it->second != name)
+                return;
+            folded.erase(it);
+            for (const std::string &other : exact)
+                if (foldedName(other) == key) {
+                    folded.emplace(key, other);
+                    break;
+                }
+        }
+    };
+
+    std::unordered_map<std::string, Listing> folders;
+
+    Listing &listing(const fs::path &folder)
+    {
+        auto [it, inserted] = folders.try_emplace(folder.string());
+        if (inserted) {
+            std::error_code ec;
+            fs::directory_iterator dir(folder, ec);
+            it->second.exists = !ec;
+            for (fs::directory_iterator end; !ec && dir != end; dir.increment(ec))
+                it->second.add(dir->path().filename().string());
+        }
+        return it->second;
+    }
+
+    Listing *cached(const fs::path &folder)
+    {
+        auto it = folders.find(folder.string());
+        return it == folders.end() ? nullptr : &it->second;
+    }
+};
+
+FolderNameCache::FolderNameCache()
+    : m_impl(new Impl)
+    , m_outer(t_cache)
+{
+    t_cache = this;
+}
+
+FolderNameCache::~FolderNameCache()
+{
+    t_cache = m_outer;
+    delete m_impl;
+}
+
+void FolderNameCache::noteCreated(const fs::path &native)
+{
+    for (FolderNameCache *c = t_cache; c; c = c->m_outer)
+        if (auto *l = c->m_impl->cached(native.parent_path())) {
+            l->exists = true;
+            l->add(native.filename().string());
+        }
+}
+
+void FolderNameCache::noteRemoved(const fs::path &native)
+{
+    for (FolderNameCache *c = t_cache; c; c = c->m_outer) {
+        if (auto *l = c->m_impl->cached(native.parent_path()))
+            l->erase(native.filename().string());
+        c->m_impl->folders.erase(native.string()); // a folder removed
+    }
+}
+
+void FolderNameCache::forgetFolder(const fs::path &nativeFolder)
+{
+    for (FolderNameCache *c = t_cache; c; c = c->m_outer)
+        for (fs::path p = nativeFolder;; p = p.parent_path()) {
+            c->m_impl->folders.erase(p.string());
+            if (p == p.parent_path() || p.empty())
+                break;
+        }
+}
+
 fs::path toNative(const WinPath &path)
 {
     if (path.empty())
@@ -184,6 +296,25 @@ fs::path toNative(const WinPath &path)
     Split s = splitPath(path);
     fs::path p = s.base;
     bool parentExists = true;
+    if (t_cache) {
+        for (const auto &c : s.components) {
+            if (parentExists) {
+                const FolderNameCache::Impl::Listing &l = t_cache->m_impl->listing(p);
+                if (l.exact.count(c)) {
+                    p /= c;
+                    continue;
+                }
+                const auto it = l.folded.find(foldedName(c));
+                if (it != l.folded.end()) {
+                    p /= it->second;
+                    continue;
+                }
+                parentExists = false;
+            }
+            p /= c;
+        }
+        return p;
+    }
     for (const auto &c : s.components) {
         std::error_code ec;
         if (parentExists && !fs::exists(p / c, ec)) {

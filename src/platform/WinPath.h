@@ -57,6 +57,37 @@ std::filesystem::path toNative(const WinPath &path);
 // The same mapping without touching the disk (no case matching).
 std::filesystem::path toNativeLexical(const WinPath &path);
 
+// While a FolderNameCache lives, toNative() lists each folder it looks into
+// once and answers from that listing, instead of asking the disk for every
+// component of every path: a download run resolves the same few folders for
+// hundreds of thousands of records. The program's own file operations
+// (Files.h) keep the listings current when they create, rename or remove a
+// file; a change made by another program while the cache lives is not seen,
+// so a cache is kept only for the length of one run. Caches nest; the
+// innermost one of the thread is used.
+class FolderNameCache
+{
+public:
+    FolderNameCache();
+    ~FolderNameCache();
+    FolderNameCache(const FolderNameCache &) = delete;
+    FolderNameCache &operator=(const FolderNameCache &) = delete;
+
+    // Called by the file operations after they changed a folder.
+    static void noteCreated(const std::filesystem::path &native);
+    static void noteRemoved(const std::filesystem::path &native);
+    // A folder whose entries changed in ways the operation cannot name
+    // (folders created with their parents): its listing is read again.
+    static void forgetFolder(const std::filesystem::path &nativeFolder);
+
+    struct Impl;
+
+private:
+    friend std::filesystem::path toNative(const WinPath &path);
+    Impl *m_impl;
+    FolderNameCache *m_outer;
+};
+
 // True when two native file names are equal as Windows compares them:
 // ASCII letters and full-width Latin letters fold, everything else exact.
 bool nativeNamesEqualIgnoreCase(std::string_view a, std::string_view b);

@@ -41,6 +41,41 @@ TEST(PathMapping, ExistingComponentsMatchWithoutRegardToCase)
     EXPECT_TRUE(files::isFile(WinPath("D:\\ZORBELAB\\DAT\\stime.dat")));
 }
 
+// A run lists each folder once and must then see every file it makes,
+// renames or removes itself, in whatever case it names them later.
+TEST(PathMapping, AFolderNameCacheAnswersAsTheDiskAndFollowsTheProgramsOwnChanges)
+{
+    test::TempHome home;
+    home.writeFile("drives/d/ZorbeLab/DAT/STIME.DAT", "x");
+    home.writeFile("drives/d/ZorbeLab/Ｆｕｌｌ.txt", "z");
+    const fs::path dat = home.path() / "drives/d/ZorbeLab/DAT";
+    {
+        FolderNameCache cache;
+        EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\dat\\STIME.dat")), dat / "STIME.DAT");
+        EXPECT_EQ(toNative(WinPath(sj("d:\\zorbelab\\ｆｕｌｌ.TXT"))), home.path() / "drives/d/ZorbeLab/Ｆｕｌｌ.txt");
+        EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\New\\Sub.DAT")), home.path() / "drives/d/ZorbeLab/New/Sub.DAT");
+
+        files::writeAll(WinPath("d:\\zorbelab\\dat\\New.DAT"), "1");
+        EXPECT_EQ(toNative(WinPath("D:\\ZORBELAB\\DAT\\NEW.dat")), dat / "New.DAT");
+        files::rename(WinPath("d:\\zorbelab\\dat\\new.dat"), WinPath("d:\\zorbelab\\dat\\Renamed.DAT"));
+        EXPECT_FALSE(files::exists(WinPath("d:\\zorbelab\\dat\\NEW.DAT")));
+        EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\dat\\renamed.dat")), dat / "Renamed.DAT");
+        EXPECT_TRUE(files::remove(WinPath("d:\\zorbelab\\dat\\RENAMED.dat")));
+        EXPECT_FALSE(files::isFile(WinPath("d:\\zorbelab\\dat\\Renamed.DAT")));
+
+        // Folders made with their parents, and a file replaced through a
+        // temporary name.
+        files::makeDirectories(WinPath("d:\\zorbelab\\Fresh\\Sub"));
+        files::writeAtomic(WinPath("d:\\zorbelab\\Fresh\\Sub\\Day.RDT"), "2");
+        EXPECT_EQ(toNative(WinPath("d:\\ZORBELAB\\fresh\\SUB\\day.rdt")), home.path() / "drives/d/ZorbeLab/Fresh/Sub/Day.RDT");
+        EXPECT_EQ(files::readAll(WinPath("d:\\zorbelab\\FRESH\\sub\\DAY.RDT")), "2");
+        EXPECT_EQ(files::list(WinPath("d:\\zorbelab\\fresh\\sub")), std::vector<std::string>{"Day.RDT"});
+    }
+    // Without a cache, a file another program made is found at once.
+    home.writeFile("drives/d/ZorbeLab/DAT/Other.DAT", "3");
+    EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\dat\\OTHER.DAT")), dat / "Other.DAT");
+}
+
 TEST(PathMapping, JoiningAndSplitting)
 {
     EXPECT_EQ((WinPath("d:\\dat") / "STIME.DAT").text(), "d:\\dat\\STIME.DAT");

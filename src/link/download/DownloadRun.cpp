@@ -10,11 +10,15 @@
 #include "platform/StopPoint.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace zorbe {
 namespace {
 
 constexpr int kReadBufferSize = 60000;
+// Routed records held in memory before they are written: a delivered file is
+// written in one go unless it is larger than this.
+constexpr std::size_t kDefaultPendingLimit = 16u << 20;
 constexpr const char *kJockeyDownload = "Jra#Kisi.dat";
 constexpr const char *kTrainerDownload = "Jra#Chok.dat";
 
@@ -145,6 +149,7 @@ TDownloadRun::TDownloadRun(TJVLink &link, DownloadView &view, ConversionHandOff 
     : m_link(link)
     , m_view(view)
     , m_conversions(conversions)
+    , m_pendingLimit(kDefaultPendingLimit)
 {
 }
 
@@ -291,6 +296,9 @@ void TDownloadRun::fail(Outcome outcome, int code, const std::string &status)
 // Reading, the close, and after a read to the end the conversions.
 void TDownloadRun::readAndFinish()
 {
+    // The run resolves the same few folders for every record it routes and
+    // every file it converts: their names are listed once for the run.
+    FolderNameCache folderNames;
     read();
     close();
     if (m_readToEnd && !m_cancel)
@@ -334,6 +342,7 @@ void TDownloadRun::read()
         } else if (r == -1) {
             ++fileCounter;
             m_view.setProgress(fileCounter, m_readCount);
+            writePending();
             finishFiles();
             m_currentDelivered.clear();
             stopPoint("file");
@@ -347,12 +356,17 @@ void TDownloadRun::read()
             break;
         }
     }
+    // A cancelled or failed read leaves what it routed on the disk, as it
+    // would had every record been written at once; the next run starts from
+    // a clean work space either way.
+    writePending();
     reportDamaged();
 }
 
 void TDownloadRun::routeRecord(const std::string &buffer, const std::string &fileName)
 {
     if (fileName != m_currentDelivered) {
+        writePending();
         m_currentDelivered = fileName;
         m_startedTargets.clear();
     }
@@ -391,12 +405,35 @@ void TDownloadRun::routeRecord(const std::string &buffer, const std::string &fil
         list->push_back(target);
     // The raw file of a delivered file holds that file's records only: the
     // first record written anew, the others appended.
+    bool anew = false;
     if (perDeliveredFile && !contains(m_startedTargets, target)) {
         m_startedTargets.push_back(target);
-        files::writeAll(m_downFolder / target, buffer);
-        return;
+        anew = true;
     }
-    files::append(m_downFolder / target, buffer);
+    // A delivered file feeds few raw files (its own, a race and a runner
+    // file per venue day, the masters), so a linear search is the fastest.
+    auto pending = std::find_if(m_pending.begin(), m_pending.end(),
+                                [&](const PendingWrite &w) { return w.target == target; });
+    if (pending == m_pending.end() || anew) {
+        m_pending.push_back({target, anew, {}});
+        pending = std::prev(m_pending.end());
+    }
+    pending->bytes += buffer;
+    m_pendingBytes += buffer.size();
+    if (m_pendingBytes >= m_pendingLimit)
+        writePending();
+}
+
+void TDownloadRun::writePending()
+{
+    for (const PendingWrite &w : m_pending) {
+        if (w.anew)
+            files::writeAll(m_downFolder / w.target, w.bytes);
+        else
+            files::append(m_downFolder / w.target, w.bytes);
+    }
+    m_pending.clear();
+    m_pendingBytes = 0;
 }
 
 // Finishes a temporary race or runner file: renamed to its finished name,

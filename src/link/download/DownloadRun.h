@@ -177,6 +177,11 @@ public:
 
     WinPath downloadFolder() const { return m_downFolder; }
 
+    // How many routed bytes the run holds before it writes them (it writes
+    // at the end of every delivered file in any case); 0 writes each record
+    // as it is routed. The raw files are the same either way.
+    void setWriteBufferLimit(std::size_t bytes) { m_pendingLimit = bytes; }
+
     // The texts of the run.
     static std::string fromTimeText(const std::string &yyyymmddhhmmss); // for Edit2
 
@@ -188,6 +193,7 @@ private:
     bool handOff(ConversionHandOff &conversions);
     void cleanWorkSpace();
     void routeRecord(const std::string &buffer, const std::string &fileName);
+    void writePending();
     void finishFiles();
     void finishFile(const std::string &temporary, bool isRace);
     void releaseHeldResults();
@@ -223,6 +229,18 @@ private:
     std::vector<std::string> m_held;          // finished names of results waiting for their cards
     std::string m_currentDelivered;           // the delivered file being read
     std::vector<std::string> m_startedTargets; // ".DAT" files written anew by it
+    // Records routed but not yet written, by raw file in the order the files
+    // were first routed to: written at the end of each delivered file (or
+    // when they grow large), one open and one write per raw file.
+    struct PendingWrite
+    {
+        std::string target;
+        bool anew = false; // the first records of this delivered file's own raw file
+        std::string bytes;
+    };
+    std::vector<PendingWrite> m_pending;
+    std::size_t m_pendingBytes = 0;
+    std::size_t m_pendingLimit;
     int m_runnerFileCount = 0;
     std::string m_downloadKind;
     std::vector<std::string> m_damaged;

@@ -9,6 +9,11 @@
 #include <QPainter>
 #include <QRawFont>
 
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace zorbe {
@@ -42,15 +47,6 @@ bool turnedWithoutVerticalForm(char32_t c)
     }
 }
 
-// A piece of a vertical text: a run of turned characters, or one upright.
-struct Piece
-{
-    QString text;
-    bool turned = false;
-    char32_t character = 0;
-    qreal advance = 0;
-};
-
 // The text cell is one character height tall with the baseline at the
 // font's ascent, as the page faces define it; the IPA fonts' line spacing
 // is larger, and a taller cell would paint over neighbouring rules.
@@ -66,7 +62,65 @@ Cell cellOf(const QFontMetricsF &metrics, const PageFont &font)
     return {em, qMin<qreal>(metrics.ascent(), em * 0.88)};
 }
 
+// One upright character or a run of turned ones, laid out once.
+struct VerticalPiece
+{
+    enum class Kind { Turned, Glyph, TurnedGlyph, Fallback };
+    Kind kind = Kind::Glyph;
+    QString text;       // Turned, Fallback
+    QGlyphRun run;      // Glyph, TurnedGlyph
+    qreal width = 0;    // the glyph's (or fallback text's) horizontal advance
+    qreal advance = 0;  // down the column
+};
+
+// A text's shape is the same wherever it stands on the page, so what it
+// costs (the cp932 conversion, the advances, the vertical glyph look-ups) is
+// paid once per text and font.
+template <typename Value>
+Value &cached(std::unordered_map<std::string, Value> &cache, const std::string &key, std::size_t limit,
+              const std::function<Value()> &make)
+{
+    auto it = cache.find(key);
+    if (it != cache.end())
+        return it->second;
+    if (cache.size() >= limit)
+        cache.clear();
+    return cache.emplace(key, make()).first->second;
+}
+
+constexpr std::size_t kTextsPerFont = 4096;
+constexpr std::size_t kFontEntries = 256;
+
 } // namespace
+
+struct QtPageCanvas::VerticalRun
+{
+    std::vector<VerticalPiece> pieces;
+    qreal length = 0;
+};
+
+struct QtPageCanvas::FontEntry
+{
+    QFont font;
+    QFontMetricsF metrics;
+    Cell cell;
+    std::optional<QRawFont> raw; // made when the face first draws vertically
+    std::unordered_map<std::string, qreal> widths;
+    std::unordered_map<std::string, VerticalRun> verticalRuns;
+
+    FontEntry(const QFont &f, QPaintDevice *device, const PageFont &page)
+        : font(f)
+        , metrics(f, device)
+        , cell(cellOf(metrics, page))
+    {
+    }
+
+    qreal width(const std::string &cp932Text)
+    {
+        return cached<qreal>(widths, cp932Text, kTextsPerFont,
+                             [&] { return metrics.horizontalAdvance(toQString(cp932Text)); });
+    }
+};
 
 QtPageCanvas::QtPageCanvas(QPainter &painter, int deviceResolution)
     : PageCanvas(deviceResolution)
@@ -74,113 +128,135 @@ QtPageCanvas::QtPageCanvas(QPainter &painter, int deviceResolution)
 {
 }
 
-QFont QtPageCanvas::qtFont(const PageFont &font)
+QtPageCanvas::FontEntry &QtPageCanvas::fontEntry(const PageFont &font)
 {
-    const QString face = toQString(font.face);
-    auto it = m_families.constFind(face);
-    if (it == m_families.constEnd())
-        it = m_families.insert(face, mapFontFamily(face));
-    QFont f(*it);
+    // Never destroyed, so that no font outlives the application object at
+    // exit. Pages are drawn on the thread of the windows only.
+    static auto &entries = *new std::unordered_map<std::string, std::unique_ptr<FontEntry>>;
+    QPaintDevice *device = m_painter.device();
+    const int dpiX = device ? device->logicalDpiX() : 0;
+    const int dpiY = device ? device->logicalDpiY() : 0;
+    std::string key = font.face;
+    key += '\t' + std::to_string(font.pixelSize()) + '\t' + (font.bold ? "b" : "") + '\t' + std::to_string(dpiX)
+           + 'x' + std::to_string(dpiY);
+    auto it = entries.find(key);
+    if (it != entries.end())
+        return *it->second;
+    if (entries.size() >= kFontEntries)
+        entries.clear();
+    QFont f(mapFontFamily(toQString(font.face)));
     f.setPixelSize(qMax(1, font.pixelSize()));
     f.setBold(font.bold);
     f.setKerning(false);
     // Page positions are computed, not hinted: the same text has the same
     // width on screen, paper and PDF.
     f.setHintingPreference(QFont::PreferNoHinting);
-    return f;
+    return *entries.emplace(key, std::make_unique<FontEntry>(f, device, font)).first->second;
 }
 
 void QtPageCanvas::drawText(int x, int y, std::string_view cp932Text, const PageFont &font, Rgb background)
 {
-    const QString text = toQString(cp932Text);
+    const std::string text(cp932Text);
     if (font.vertical)
         drawVertical(x, y, text, font, background);
     else
         drawHorizontal(x, y, text, font, background);
 }
 
-void QtPageCanvas::drawHorizontal(int x, int y, const QString &text, const PageFont &font, Rgb background)
+void QtPageCanvas::drawHorizontal(int x, int y, const std::string &cp932Text, const PageFont &font, Rgb background)
 {
-    const QFont f = qtFont(font);
-    const QFontMetricsF metrics(f, m_painter.device());
-    const Cell cell = cellOf(metrics, font);
-    const int width = qRound(metrics.horizontalAdvance(text));
-    m_painter.fillRect(QRect(x, y, width, cell.height), toQColor(background));
-    m_painter.setFont(f);
+    FontEntry &entry = fontEntry(font);
+    const int width = qRound(entry.width(cp932Text));
+    m_painter.fillRect(QRect(x, y, width, entry.cell.height), toQColor(background));
+    m_painter.setFont(entry.font);
     m_painter.setPen(toQColor(font.colour));
-    m_painter.drawText(QPointF(x, y + cell.ascent), text);
+    m_painter.drawText(QPointF(x, y + entry.cell.ascent), toQString(cp932Text));
 }
 
-void QtPageCanvas::drawVertical(int x, int y, const QString &text, const PageFont &font, Rgb background)
+const QtPageCanvas::VerticalRun &QtPageCanvas::verticalRun(FontEntry &entry, const std::string &cp932Text)
 {
-    const QFont f = qtFont(font);
-    const QFontMetricsF metrics(f, m_painter.device());
-    const Cell cellMetrics = cellOf(metrics, font);
-    const qreal cell = cellMetrics.height;
-    const qreal ascent = cellMetrics.ascent;
-    const qreal em = cell;
-    const QRawFont raw = QRawFont::fromFont(f);
-
-    std::vector<Piece> pieces;
-    const QList<uint> characters = text.toUcs4();
-    for (uint u : characters) {
-        const auto c = static_cast<char32_t>(u);
-        if (turnedInVerticalText(c)) {
-            if (pieces.empty() || !pieces.back().turned)
-                pieces.push_back(Piece{QString(), true, 0, 0});
-            pieces.back().text += QString::fromUcs4(&c, 1);
-        } else {
-            pieces.push_back(Piece{QString::fromUcs4(&c, 1), false, c, em});
+    return cached<VerticalRun>(entry.verticalRuns, cp932Text, kTextsPerFont, [&] {
+        if (!entry.raw)
+            entry.raw = QRawFont::fromFont(entry.font);
+        const QRawFont &raw = *entry.raw;
+        const qreal em = entry.cell.height;
+        VerticalRun run;
+        const QList<uint> characters = toQString(cp932Text).toUcs4();
+        for (uint u : characters) {
+            const auto c = static_cast<char32_t>(u);
+            if (turnedInVerticalText(c)) {
+                if (run.pieces.empty() || run.pieces.back().kind != VerticalPiece::Kind::Turned)
+                    run.pieces.push_back(VerticalPiece{VerticalPiece::Kind::Turned, {}, {}, 0, 0});
+                run.pieces.back().text += QString::fromUcs4(&c, 1);
+                continue;
+            }
+            VerticalPiece piece;
+            piece.advance = em;
+            const quint32 plain = plainGlyph(raw, c);
+            const quint32 glyph = verticalGlyph(raw, c);
+            if (glyph == 0) {
+                // Not in the page font: Qt's fallback font draws it upright.
+                piece.kind = VerticalPiece::Kind::Fallback;
+                piece.text = QString::fromUcs4(&c, 1);
+                piece.width = entry.metrics.horizontalAdvance(piece.text);
+            } else {
+                // A character without a vertical form that should lie on its
+                // side: the horizontal glyph turned, centred in its square.
+                piece.kind = glyph == plain && turnedWithoutVerticalForm(c) ? VerticalPiece::Kind::TurnedGlyph
+                                                                            : VerticalPiece::Kind::Glyph;
+                piece.run.setRawFont(raw);
+                piece.run.setGlyphIndexes({glyph});
+                piece.run.setPositions({QPointF(0, 0)});
+                piece.width = raw.advancesForGlyphIndexes(QList<quint32>{glyph}).value(0).x();
+            }
+            run.pieces.push_back(std::move(piece));
         }
-    }
-    qreal length = 0;
-    for (Piece &p : pieces) {
-        if (p.turned)
-            p.advance = metrics.horizontalAdvance(p.text);
-        length += p.advance;
-    }
+        for (VerticalPiece &p : run.pieces) {
+            if (p.kind == VerticalPiece::Kind::Turned)
+                p.advance = entry.metrics.horizontalAdvance(p.text);
+            run.length += p.advance;
+        }
+        return run;
+    });
+}
+
+void QtPageCanvas::drawVertical(int x, int y, const std::string &cp932Text, const PageFont &font, Rgb background)
+{
+    FontEntry &entry = fontEntry(font);
+    const VerticalRun &run = verticalRun(entry, cp932Text);
+    const qreal cell = entry.cell.height;
+    const qreal ascent = entry.cell.ascent;
+    const qreal em = cell;
 
     // The column: one cell wide to the left of x, growing downward.
-    m_painter.fillRect(QRect(x - cellMetrics.height, y, cellMetrics.height, qRound(length)), toQColor(background));
-    m_painter.setFont(f);
+    m_painter.fillRect(QRect(x - entry.cell.height, y, entry.cell.height, qRound(run.length)), toQColor(background));
+    m_painter.setFont(entry.font);
     m_painter.setPen(toQColor(font.colour));
 
     // Upright glyphs sit in the em square of their place in the column.
     qreal down = y;
-    for (const Piece &p : pieces) {
-        if (p.turned) {
+    for (const VerticalPiece &p : run.pieces) {
+        switch (p.kind) {
+        case VerticalPiece::Kind::Turned:
             m_painter.save();
             m_painter.translate(x, down);
             m_painter.rotate(90);
             m_painter.drawText(QPointF(0, ascent), p.text);
             m_painter.restore();
-            down += p.advance;
-            continue;
-        }
-        const quint32 plain = plainGlyph(raw, p.character);
-        const quint32 glyph = verticalGlyph(raw, p.character);
-        if (glyph == 0) {
-            // Not in the page font: Qt's fallback font draws it upright.
-            const qreal w = metrics.horizontalAdvance(p.text);
-            m_painter.drawText(QPointF(x - cell + (cell - w) / 2, down + ascent), p.text);
-            down += p.advance;
-            continue;
-        }
-        QGlyphRun run;
-        run.setRawFont(raw);
-        run.setGlyphIndexes({glyph});
-        run.setPositions({QPointF(0, 0)});
-        const qreal w = raw.advancesForGlyphIndexes(QList<quint32>{glyph}).value(0).x();
-        if (glyph == plain && turnedWithoutVerticalForm(p.character)) {
-            // No vertical form: the horizontal glyph turned on its side,
-            // centred in its square.
+            break;
+        case VerticalPiece::Kind::Fallback:
+            m_painter.drawText(QPointF(x - cell + (cell - p.width) / 2, down + ascent), p.text);
+            break;
+        case VerticalPiece::Kind::TurnedGlyph:
             m_painter.save();
             m_painter.translate(x - cell / 2, down + em / 2);
             m_painter.rotate(90);
-            m_painter.drawGlyphRun(QPointF(-w / 2, ascent - em / 2), run);
+            m_painter.drawGlyphRun(QPointF(-p.width / 2, ascent - em / 2), p.run);
             m_painter.restore();
-        } else {
-            m_painter.drawGlyphRun(QPointF(x - cell + (cell - w) / 2, down + ascent), run);
+            break;
+        case VerticalPiece::Kind::Glyph:
+            m_painter.drawGlyphRun(QPointF(x - cell + (cell - p.width) / 2, down + ascent), p.run);
+            break;
         }
         down += p.advance;
     }
@@ -202,13 +278,12 @@ void QtPageCanvas::drawRect(const PageRect &rect, Rgb colour)
 
 int QtPageCanvas::measureText(std::string_view cp932Text, const PageFont &font)
 {
-    const QFontMetricsF metrics(qtFont(font), m_painter.device());
-    return qRound(metrics.horizontalAdvance(toQString(cp932Text)));
+    return qRound(fontEntry(font).width(std::string(cp932Text)));
 }
 
 int QtPageCanvas::measureHeight(const PageFont &font)
 {
-    return cellOf(QFontMetricsF(qtFont(font), m_painter.device()), font).height;
+    return fontEntry(font).cell.height;
 }
 
 } // namespace zorbe

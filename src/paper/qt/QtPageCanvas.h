@@ -3,7 +3,6 @@
 #include "paper/PageCanvas.h"
 
 #include <QFont>
-#include <QHash>
 #include <QString>
 
 class QPainter;
@@ -31,12 +30,19 @@ protected:
     int measureHeight(const PageFont &font) override;
 
 private:
-    QFont qtFont(const PageFont &font);
-    void drawHorizontal(int x, int y, const QString &text, const PageFont &font, Rgb background);
-    void drawVertical(int x, int y, const QString &text, const PageFont &font, Rgb background);
+    struct FontEntry;
+    struct VerticalRun;
+    // What a page needs of a face at a size on this device: the font, its
+    // metrics and text cell, and the widths and vertical runs of the texts
+    // drawn in it. Pages draw the same few fonts and many of the same texts
+    // (names, marks, column headings) again and again, so these are kept for
+    // the whole run and let go when they grow large.
+    FontEntry &fontEntry(const PageFont &font);
+    const VerticalRun &verticalRun(FontEntry &entry, const std::string &cp932Text);
+    void drawHorizontal(int x, int y, const std::string &cp932Text, const PageFont &font, Rgb background);
+    void drawVertical(int x, int y, const std::string &cp932Text, const PageFont &font, Rgb background);
 
     QPainter &m_painter;
-    QHash<QString, QString> m_families;   // face -> installed family
 };
 
 } // namespace zorbe

@@ -1,11 +1,13 @@
 #include "link/download/DownloadRun.h"
 
 #include "link/LocalFeedLink.h"
+#include "link/feedgen/FeedGenerator.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 #include "platform/ProfileFile.h"
 
 #include "support/TempHome.h"
+#include "support/TreeSnapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -431,4 +433,75 @@ TEST_F(DownloadRunTest, ResultsOfADayWhoseCardsCameInTheSameRunWaitForTheCardsTo
     EXPECT_EQ(handoffs.seen, (std::vector<std::string>{card, result}));
     EXPECT_EQ(down("東京20040627.RLB"), result);
     EXPECT_EQ(down("東京20040627.RLB.wait"), "<missing>");
+}
+
+namespace {
+
+// Keeps what the download folder holds each time the run hands days off.
+class SnapshotHandOff : public ConversionHandOff
+{
+public:
+    explicit SnapshotHandOff(std::filesystem::path folder)
+        : m_folder(std::move(folder))
+    {
+    }
+    bool convertEntries(const std::vector<DownloadedDay> &) override { return take(); }
+    bool convertResults(const std::vector<DownloadedDay> &) override { return take(); }
+    std::vector<test::TreeSnapshot> taken;
+
+private:
+    bool take()
+    {
+        taken.push_back(test::snapshotTree(m_folder));
+        return true;
+    }
+    std::filesystem::path m_folder;
+};
+
+// Three generated weeks in one run, with the download folder named in
+// another case than the folder on disk, so that every look-up goes through
+// the case-insensitive matching.
+std::vector<test::TreeSnapshot> routedFeed(const std::filesystem::path &feed, std::size_t writeBufferLimit)
+{
+    test::TempHome home;
+    std::filesystem::create_directories(home.path() / "drives/d/ZORBELAB/DOWN");
+    ProfileFile(ProfileFile::defaultPath()).writeString("downdir", "down", "d:\\zorbeLab\\down");
+    ::setenv("ZORBE_FEED", feed.c_str(), 1);
+    auto local = std::make_unique<LocalFeedLink>();
+    local->setNow("20991231235959");
+    TJVLink link(std::move(local));
+    link.JVInit(std::string(kSoftwareId));
+    RecordingView view;
+    SnapshotHandOff handOff(home.path() / "drives/d/ZORBELAB/DOWN");
+    TDownloadRun run(link, view, &handOff);
+    run.setWriteBufferLimit(writeBufferLimit);
+    run.formShow(" JV-Link Ver.1.2.1");
+    run.start();
+    for (int guard = 0; view.timer && guard < 100000; ++guard)
+        run.timerTick();
+    ::unsetenv("ZORBE_FEED");
+    EXPECT_TRUE(run.readToTheEnd());
+    return handOff.taken;
+}
+
+} // namespace
+
+TEST(DownloadRouting, WritingADeliveredFileAtOnceGivesTheRawFilesOfOneRecordAtATime)
+{
+    test::TempHome feedHome;
+    feedgen::FeedOptions options;
+    options.weeks = 3;
+    ASSERT_GT(feedgen::generateFeed(options, WinPath::fromNative(feedHome.path() / "feed"), WinPath()), 0);
+
+    const auto eachRecord = routedFeed(feedHome.path() / "feed", 0);
+    ASSERT_FALSE(eachRecord.empty());
+    ASSERT_GT(eachRecord.front().size(), 10u);
+    // The default holds a whole delivered file; a small limit writes in the
+    // middle of one, appending to what it wrote before.
+    for (const std::size_t limit : {std::size_t(16) << 20, std::size_t(4096)}) {
+        const auto buffered = routedFeed(feedHome.path() / "feed", limit);
+        ASSERT_EQ(buffered.size(), eachRecord.size()) << limit;
+        for (std::size_t i = 0; i < buffered.size(); ++i)
+            EXPECT_EQ(test::differences(eachRecord[i], buffered[i]), "") << "hand-off " << i << ", limit " << limit;
+    }
 }
