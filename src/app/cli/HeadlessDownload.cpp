@@ -75,11 +75,16 @@ public:
         // A record routed: the run's caption names its race.
         if (text.starts_with("データ読込み中..("))
             ++m_records;
-        if (text.starts_with("データ読込み"))
+        // The start and the end of reading are always shown, however fast
+        // the reading went: the line then names the phase and its totals.
+        bool now = text.starts_with("データ読込み完了");
+        if (text.starts_with("データ読込み") && !m_reading) {
             m_reading = true;
+            now = true;
+        }
         if (m_reporting.verbose)
             print(m_caption, text);
-        showProgress(false);
+        showProgress(now);
     }
     void setStatus(const std::string &text) override { print(m_status, text); }
     void setProgress(int position, int maximum) override
