@@ -361,24 +361,22 @@ std::string stemOf(const std::string &name, std::string_view extension)
 std::map<std::string, SourceDay> sourceDays(const ConversionFolders &folders)
 {
     std::map<std::string, SourceDay> days;
-    for (const std::string &name : files::list(folders.lzhdat)) {
-        const std::string stem = stemOf(name, ".RDT");
-        if (stem.empty())
-            continue;
-        SourceDay &d = days[stem];
-        d.stem = stem;
-        d.card = folders.lzhdat / name;
-        d.hasCard = true;
-    }
-    for (const std::string &name : files::list(folders.seiseki)) {
-        const std::string stem = stemOf(name, ".SDT");
-        if (stem.empty())
-            continue;
-        SourceDay &d = days[stem];
-        d.stem = stem;
-        d.results = folders.seiseki / name;
-        d.hasResults = true;
-    }
+    // The race cards and the results files, each under the name found on
+    // the disk.
+    const auto gather = [&](const WinPath &folder, std::string_view extension, WinPath SourceDay::*file,
+                            bool SourceDay::*found) {
+        for (const std::string &name : files::list(folder)) {
+            const std::string stem = stemOf(name, extension);
+            if (stem.empty())
+                continue;
+            SourceDay &d = days[stem];
+            d.stem = stem;
+            d.*file = folder / name;
+            d.*found = true;
+        }
+    };
+    gather(folders.lzhdat, ".RDT", &SourceDay::card, &SourceDay::hasCard);
+    gather(folders.seiseki, ".SDT", &SourceDay::results, &SourceDay::hasResults);
     for (auto &[stem, d] : days) {
         if (!d.hasCard)
             d.card = folders.lzhdat / (stem + ".RDT");
