@@ -10,7 +10,8 @@ core=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-de
 gui=(qt6-base-dev libgl-dev libharfbuzz-dev fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n)
 package=(desktop-file-utils dpkg-dev file)
 
-fuzz=(cmake ninja-build clang libfuzzer-14-dev)
+# The fuzz targets build the core too, with its libraries.
+fuzz=(cmake ninja-build pkg-config clang libfuzzer-14-dev liblhasa-dev libsqlite3-dev)
 
 case "${1:-}" in
     --core) want=("${core[@]}") ;;
