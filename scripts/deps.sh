@@ -6,12 +6,12 @@
 #   scripts/deps.sh --package  what building and checking the Debian package needs
 set -euo pipefail
 
-core=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev liblhasa-dev libsqlite3-dev)
+core=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev liblhasa-dev libsqlite3-dev zlib1g-dev)
 gui=(qt6-base-dev libgl-dev libharfbuzz-dev fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n)
 package=(desktop-file-utils dpkg-dev file)
 
 # The fuzz targets build the core too, with its libraries.
-fuzz=(cmake ninja-build pkg-config clang libfuzzer-14-dev liblhasa-dev libsqlite3-dev)
+fuzz=(cmake ninja-build pkg-config clang libfuzzer-14-dev liblhasa-dev libsqlite3-dev zlib1g-dev)
 
 case "${1:-}" in
     --core) want=("${core[@]}") ;;

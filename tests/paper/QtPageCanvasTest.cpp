@@ -2,6 +2,7 @@
 #include "paper/qt/QtPageCanvas.h"
 #include "paper/qt/QtPages.h"
 #include "platform/Cp932.h"
+#include "platform/Png.h"
 #include "platform/qt/QtFonts.h"
 
 #include <QFile>
@@ -10,6 +11,9 @@
 #include <QPrinter>
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <stdexcept>
 
 namespace zorbe {
 namespace {
@@ -123,6 +127,62 @@ TEST(QtPageCanvas, SamplePage)
     canvas.setFontColour({255, 0, 255});
     canvas.textOut(10, y, sj("⑧ 桃 ①②③"));
     ASSERT_TRUE(page.save(QStringLiteral("/tmp/zorbe-paper-sample.png")));
+}
+
+// The page pictures are written by our own PNG writer: whatever the page
+// holds, the file reads back as the very pixels drawn, with the page's
+// resolution, and a file that cannot be written is reported.
+TEST(QtPages, PngFilesReadBackPixelForPixel)
+{
+    const QString file = QStringLiteral("/tmp/zorbe-paper-png-test.png");
+    auto roundTrip = [&](ImagePage &page) {
+        EXPECT_TRUE(page.save(file));
+        QImage back(file);
+        EXPECT_FALSE(back.isNull());
+        return back;
+    };
+
+    // A drawn page: antialiased text in colours, lines and fills, on a
+    // width that is not a multiple of anything convenient.
+    ImagePage drawn(QSize(333, 217), 147, 0, 0);
+    TPageContext ctx = drawn.context();
+    PageCanvas &canvas = ctx.canvas;
+    canvas.setBrushColour({250, 230, 10});
+    canvas.fillRect({20, 20, 120, 90});
+    canvas.setPenWidth(3);
+    canvas.moveTo(0, 216);
+    canvas.lineTo(332, 0);
+    SelectPageFont(ctx, 12, true, "0");
+    canvas.setFontColour({200, 0, 40});
+    canvas.textOut(300, 5, sj("東京優駿（ダービー）"));
+    const QImage expected = drawn.finish().convertToFormat(QImage::Format_RGB32);
+    const QImage back = roundTrip(drawn).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(back.size(), expected.size());
+    EXPECT_EQ(back, expected);
+    EXPECT_EQ(back.dotsPerMeterX(), qRound(147 / 0.0254));
+    EXPECT_EQ(back.dotsPerMeterY(), qRound(147 / 0.0254));
+
+    // Every byte value in every channel, and rows that differ from the row
+    // above in every way the row filter has to undo.
+    QImage noise(257, 64, QImage::Format_RGB32);
+    std::uint32_t state = 12345;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) {
+            state = state * 1103515245u + 12345u;
+            noise.setPixel(x, y, qRgb(x & 255, (state >> 16) & 255, (x * y) & 255));
+        }
+    const std::string bytes
+        = png::encode({noise.constBits(), noise.width(), noise.height(), noise.bytesPerLine(), 0});
+    const QImage decoded = QImage::fromData(reinterpret_cast<const uchar *>(bytes.data()), int(bytes.size()), "PNG");
+    EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), noise);
+    EXPECT_THROW(png::encode({noise.constBits(), 0, 10, 0, 0}), std::invalid_argument);
+
+    ImagePage dot(QSize(1, 1), 96, 0, 0);
+    EXPECT_EQ(roundTrip(dot).pixel(0, 0), qRgb(255, 255, 255));
+
+    ImagePage nowhere(QSize(10, 10), 96, 0, 0);
+    EXPECT_FALSE(nowhere.save(QStringLiteral("/nonexistent-folder/page.png")));
+    QFile::remove(file);
 }
 
 TEST(QtPages, PdfJobAndPrinterOffset)

@@ -1,5 +1,8 @@
 #include "paper/qt/QtPages.h"
 
+#include "platform/Png.h"
+
+#include <QFile>
 #include <QPaintDevice>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -62,7 +65,23 @@ const QImage &ImagePage::finish()
 
 bool ImagePage::save(const QString &file)
 {
-    return finish().save(file, "PNG");
+    const QImage &image = finish();
+    png::Rgb32Picture picture;
+    picture.firstRow = image.constBits();
+    picture.width = image.width();
+    picture.height = image.height();
+    picture.strideBytes = image.bytesPerLine();
+    picture.dotsPerMetre = image.dotsPerMeterX();
+    std::string bytes;
+    try {
+        bytes = png::encode(picture);
+    } catch (const std::exception &) {
+        return false;
+    }
+    QFile out(file);
+    return out.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && out.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size())
+        && out.flush();
 }
 
 PrinterJob::PrinterJob(QPrinter &printer, const QString &title)
