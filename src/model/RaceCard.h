@@ -34,6 +34,51 @@ struct TRaceCard
     template <std::size_t N, std::size_t M> using Grid = std::array<std::array<Str, M>, N>;
     template <std::size_t N, std::size_t M, std::size_t L> using Cube = std::array<Grid<M, L>, N>;
 
+    // A per-horse table whose rows are made when first written to. A day
+    // holds a few hundred of the 660 horses, and empty strings for every
+    // one of them would be most of the card's 17 MB, all of it written
+    // before the first record is read. A row never written reads as empty
+    // strings, as a fresh one would.
+    template <class Row, std::size_t N> class HorseRows
+    {
+    public:
+        HorseRows() = default;
+        HorseRows(const HorseRows &other) { *this = other; }
+        HorseRows &operator=(const HorseRows &other)
+        {
+            if (this != &other)
+                for (std::size_t h = 0; h < N; ++h)
+                    m_rows[h] = other.m_rows[h] ? std::make_unique<Row>(*other.m_rows[h]) : nullptr;
+            return *this;
+        }
+        HorseRows(HorseRows &&) noexcept = default;
+        HorseRows &operator=(HorseRows &&) noexcept = default;
+
+        Row &operator[](std::size_t h)
+        {
+            std::unique_ptr<Row> &row = m_rows[h];
+            if (!row)
+                row = std::make_unique<Row>();
+            return *row;
+        }
+        const Row &operator[](std::size_t h) const
+        {
+            const std::unique_ptr<Row> &row = m_rows[h];
+            return row ? *row : empty();
+        }
+        static constexpr std::size_t size() { return N; }
+
+    private:
+        static const Row &empty()
+        {
+            static const Row none{};
+            return none;
+        }
+        std::array<std::unique_ptr<Row>, N> m_rows{};
+    };
+    template <std::size_t M> using HorseGrid = HorseRows<Col<M>, kHorses>;
+    template <std::size_t M, std::size_t L> using HorseCube = HorseRows<Grid<M, L>, kHorses>;
+
     // Meeting values.
     Str MeetYear, MeetMonth, MeetDay, MeetKai, MeetNichi, MeetWeekday;
     int RaceCount = 0, HorseCount = 0, OddsCount = 0, STimeCount = 0;
@@ -61,22 +106,22 @@ struct TRaceCard
         HorseBreed, HorseSex, HorseColour, HorseMark, HorseSire, HorseDam, HorseDamSire, HorseDamDam,
         HorseDamDamSire, HorseDamDamDam, HorseBirthplace, HorseBreeder, HorseOwnerCode, HorseOwner,
         HorseTrainerCode, HorseTrainerName, HorseInviteRegion, HorsePrizeMain, HorsePrizeAdded;
-    Grid<kHorses, 3> HorsePrizeEarned;              // [h][1..2]: flat, jump
-    Cube<kHorses, kGroups + 1, 5> HorseResults;     // [h][g 1..24][c 1..4]
+    HorseGrid<3> HorsePrizeEarned;           // [h][1..2]: flat, jump
+    HorseCube<kGroups + 1, 5> HorseResults;  // [h][g 1..24][c 1..4]
 
     // Per past race [h][k], k = 1..5 (1 the most recent).
-    Grid<kHorses, kPast + 1> PastYear, PastMonthDay, PastVenue, PastKai, PastNichi, PastRaceNo, PastRaceName,
+    HorseGrid<kPast + 1> PastYear, PastMonthDay, PastVenue, PastKai, PastNichi, PastRaceNo, PastRaceName,
         PastGrade, PastKind, PastSymbol, PastWeightRule, PastClass, PastConditionName, PastDistance, PastTrack,
         PastRegistered, PastStarters, PastFinishers, PastGoing, PastWeather, PastHorseNo, PastBracket, PastSex,
         PastWeight, PastBlinker, PastJockeyCode, PastJockeyName, PastApprentice, PastTrainerCode,
         PastTrainerName, PastAbnormal, PastBodyWeight, PastBodyChange, PastLast4F, PastLast3F, PastTime,
         PastMarginCode, PastArrival, PastFinish, PastPopularity, PastWinOdds, PastRivalId, PastRivalName,
         PastTimeDiff;
-    Cube<kHorses, kPast + 1, 5> PastCorner; // [h][k][1..4]
-    Cube<kHorses, kPast + 1, 5> PastPrize;  // [h][k][1..4]
+    HorseCube<kPast + 1, 5> PastCorner; // [h][k][1..4]
+    HorseCube<kPast + 1, 5> PastPrize;  // [h][k][1..4]
 
     // Per history slot [h][m], m = 1..50.
-    Grid<kHorses, kHistory + 1> HistYear, HistMonthDay, HistVenue, HistKai, HistNichi, HistRaceNo, HistExtra;
+    HorseGrid<kHistory + 1> HistYear, HistMonthDay, HistVenue, HistKai, HistNichi, HistRaceNo, HistExtra;
 
     // Odds [i], i = 0..36; OddsWin [i][j], j = 1..18.
     Col<kOdds> OddsKey, OddsStamp, OddsItem104, OddsItem105, OddsItem109;
