@@ -15,9 +15,7 @@
 // The processes' CPU times are printed too: on a busy machine they drift
 // less than the wall-clock times.
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "ProcessRun.h"
 
 #include <algorithm>
 #include <chrono>
@@ -32,51 +30,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Run
-{
-    double seconds = 0;
-    double cpuSeconds = 0; // user and system time of the process
-    long peakKb = 0;
-    int status = -1;
-};
-
-// Runs a program with its output thrown away; times it and reads its peak
-// resident memory.
-Run runProcess(const std::vector<std::string> &argv, const std::vector<std::string> &env)
-{
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        for (const std::string &e : env)
-            ::putenv(const_cast<char *>(e.c_str()));
-        std::FILE *devNull = std::fopen("/dev/null", "w");
-        if (devNull) {
-            ::dup2(::fileno(devNull), 1);
-        }
-        std::vector<char *> args;
-        for (const std::string &a : argv)
-            args.push_back(const_cast<char *>(a.c_str()));
-        args.push_back(nullptr);
-        ::execvp(args[0], args.data());
-        std::_Exit(127);
-    }
-    Run run;
-    int status = 0;
-    struct rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.peakKb = usage.ru_maxrss;
-    run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-                     + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+using bench::median;
+using bench::Run;
+using bench::runProcess;
 
 std::uintmax_t folderBytes(const fs::path &folder)
 {

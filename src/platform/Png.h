@@ -21,7 +21,8 @@ struct Rgb32Picture
 // "up" filter, deflated at zlib's fastest level. A page is mostly paper and
 // rules that repeat from row to row, which that filter turns into runs of
 // zeros, so the file comes out smaller than a general-purpose writer's at
-// a fraction of its time. Throws std::invalid_argument for an empty
+// a fraction of its time. The top and bottom halves are compressed on two
+// threads into one stream. Throws std::invalid_argument for an empty
 // picture or one too large for the format.
 std::string encode(const Rgb32Picture &picture);
 

@@ -130,6 +130,7 @@ void printUsage(std::ostream &out)
     out << "\n"
            "  zorbe SUBCOMMAND --help   サブコマンドの使い方\n"
            "  zorbe --version           バージョン\n"
+           "  zorbe --startup-time      デスクトップ版の起動時間（メインウィンドウ表示まで）を測って終了\n"
            "終了コード: 0 成功、1 処理の失敗（理由を表示します）、2 使い方の誤り\n";
 }
 

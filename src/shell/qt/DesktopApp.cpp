@@ -8,6 +8,7 @@
 #include "shell/AppState.h"
 #include "shell/qt/Forms.h"
 #include "shell/qt/Pictures.h"
+#include "shell/qt/TForm1.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -18,6 +19,9 @@
 #include <QLocale>
 #include <QTranslator>
 #include <QStyleFactory>
+#include <QTimer>
+
+#include <cstdio>
 
 namespace zorbe {
 
@@ -73,6 +77,46 @@ std::unique_ptr<IJVLink> makeDesktopDataLink()
     return link;
 }
 
+namespace {
+
+// Waits for the first paint of a window (of any widget in it: its own
+// surface is mostly covered by its children), lets it finish, then prints
+// the time since the start and ends the event loop.
+class StartTimer : public QObject
+{
+public:
+    StartTimer(QWidget &window, std::chrono::steady_clock::time_point startedAt)
+        : m_window(window.window())
+        , m_startedAt(startedAt)
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Paint && !m_seen && widget && widget->window() == m_window) {
+            m_seen = true;
+            qApp->removeEventFilter(this);
+            QTimer::singleShot(0, [startedAt = m_startedAt] {
+                const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - startedAt;
+                std::printf("メインウィンドウ表示まで %.3f 秒\n", elapsed.count());
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    std::chrono::steady_clock::time_point m_startedAt;
+    bool m_seen = false;
+};
+
+} // namespace
+
 int runDesktopApp(int argc, char **argv, const DesktopStart &start)
 {
     QApplication qtApp(argc, argv);
@@ -83,6 +127,13 @@ int runDesktopApp(int argc, char **argv, const DesktopStart &start)
     Forms forms(app, desktop);
     QObject::connect(&forms, &Forms::exitRequested, &qtApp, &QApplication::quit, Qt::QueuedConnection);
     forms.start();
+    // The main window is painted from the event loop; the update asks for
+    // a paint even if one already happened while the windows were made.
+    std::unique_ptr<StartTimer> timer;
+    if (start.reportStartTime) {
+        timer = std::make_unique<StartTimer>(forms.form1(), start.startedAt);
+        forms.form1().update();
+    }
     if (start.newspaperDay)
         forms.openNewspaper(*start.newspaperDay);
     return QApplication::exec();

@@ -2,6 +2,7 @@
 
 #include "platform/WinPath.h"
 
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -18,6 +19,10 @@ class IJVLink;
 struct DesktopStart
 {
     std::optional<WinPath> newspaperDay;
+    // Measures the start: once the main window has been painted for the
+    // first time, prints the seconds since `startedAt` and quits.
+    bool reportStartTime = false;
+    std::chrono::steady_clock::time_point startedAt = std::chrono::steady_clock::now();
 };
 
 // Starts the desktop program: the windows, then the message loop.
