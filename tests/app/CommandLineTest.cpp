@@ -348,6 +348,19 @@ TEST(CommandLine, NoDisplayNoRuntimeFolderAndNothingButTheProgramsOwnOnStandardE
     const auto figures = runZorbe({"figures", day, "--race", "1"}, env, jra);
     EXPECT_EQ(figures.code, 0) << figures.err;
     EXPECT_NE(figures.out.find("NoHistoryCount\t1\t"), std::string::npos);
+
+    // The timed start needs a display as the desktop program does, and on
+    // one (here Qt's offscreen platform) reports the start and quits.
+    const auto timedWithout = runZorbe({"--startup-time"}, env);
+    EXPECT_EQ(timedWithout.code, 1);
+#ifdef ZORBE_WITH_GUI
+    auto offscreen = env;
+    offscreen.push_back("QT_QPA_PLATFORM=offscreen");
+    const auto timed = runZorbe({"--startup-time"}, offscreen);
+    EXPECT_EQ(timed.code, 0) << timed.err;
+    EXPECT_TRUE(timed.out.starts_with("メインウィンドウ表示まで ")) << timed.out;
+    EXPECT_NE(timed.out.find(" 秒\n"), std::string::npos) << timed.out;
+#endif
 }
 
 TEST(CommandLine, DownloadShowsOneProgressLineOnATerminalAndOneLinePerDayOffIt)

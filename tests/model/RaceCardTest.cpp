@@ -220,6 +220,29 @@ TEST_F(RaceCardTest, ALoadKeepsWhatItDoesNotRead)
     EXPECT_EQ(card->EntryJockeyCode[0][9], "00109"); // slot 9 of the earlier race 1
 }
 
+// The per-horse tables make their rows as they are written: a horse never
+// loaded reads as empty from a card seen as const, and a copy of a card is
+// a card of its own (the windows copy hand-made days into the program's).
+TEST_F(RaceCardTest, HorseRowsReadEmptyUntilWrittenAndCopiesAreDeep)
+{
+    load(writeDay({3}));
+    const TRaceCard &seen = *card;
+    EXPECT_FALSE(seen.PastYear[0][1].empty());
+    EXPECT_TRUE(seen.PastYear[659][5].empty());
+    EXPECT_TRUE(seen.HistVenue[400][50].empty());
+    EXPECT_TRUE(seen.HorseResults[300][24][4].empty());
+
+    auto copy = makeRaceCard();
+    *copy = *card;
+    EXPECT_EQ(copy->PastYear[0][1], card->PastYear[0][1]);
+    copy->PastYear[0][1] = "1999";
+    copy->PastCorner[1][2][3] = "07";
+    EXPECT_NE(card->PastYear[0][1], "1999");
+    EXPECT_TRUE(seen.PastCorner[1][2][3] != "07");
+    *card = *copy;
+    EXPECT_EQ(card->PastYear[0][1], "1999");
+}
+
 TEST_F(RaceCardTest, MissingFilesRaiseAFileError)
 {
     EXPECT_THROW(load(WinPath("d:\\zorbeLab\\JRA\\none.RDT")), files::FileError);
