@@ -10,6 +10,11 @@ bool pagePicturesAvailable()
     return false;
 }
 
+void startDrawingAlongside(const std::function<void()> &work)
+{
+    work();
+}
+
 std::string writePagePng(int, int, int, const ScreenDrawing &, const std::filesystem::path &)
 {
     return kNoPicturesMessage;

@@ -25,6 +25,12 @@ inline constexpr const char *kNoPicturesMessage
 
 bool pagePicturesAvailable();
 
+// Runs `work` on a thread of its own while this thread starts what drawing
+// needs (Qt's application, the page faces): the day's files load while Qt
+// starts. Returns when both are done and throws what `work` threw. `work`
+// must not touch Qt. Without pictures it only runs `work`.
+void startDrawingAlongside(const std::function<void()> &work);
+
 // What a window paints on its page box: drawn on the canvas of a picture.
 using ScreenDrawing = std::function<void(PageCanvas &canvas)>;
 // What a window's print button prints: drawn on the print job's page.

@@ -1,6 +1,7 @@
 #include "app/cli/Commands.h"
 
 #include "app/cli/NewspaperDay.h"
+#include "app/cli/PageFiles.h"
 #include "app/cli/PageOutput.h"
 #include "paper/PagePaths.h"
 #include "paper/RaceSelection.h"
@@ -81,7 +82,11 @@ int runRender(Args args, Streams &streams)
     StreamDesktop desktop(streams.err);
     std::unique_ptr<NewspaperDay> day;
     try {
-        day = loadNewspaperDay(rdt, desktop);
+        auto load = [&] { day = loadNewspaperDay(rdt, desktop); };
+        if (*output == PageOutput::Text)
+            load();
+        else
+            startDrawingAlongside(load);
     } catch (const std::exception &e) {
         streams.err << "zorbe: " << e.what() << '\n';
         return kExitFailure;

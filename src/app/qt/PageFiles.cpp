@@ -3,15 +3,19 @@
 #include "paper/qt/QtPages.h"
 #include "paper/qt/QtPrinter.h"
 #include "platform/Cp932.h"
+#include "platform/qt/QtFonts.h"
 #include "shell/qt/DesktopApp.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <thread>
 #include <string_view>
 
 namespace zorbe::cli {
@@ -33,13 +37,22 @@ void headlessMessages(QtMsgType type, const QMessageLogContext &, const QString 
 
 // Drawing needs an application object (fonts, painters). A subcommand
 // never needs a window, so it draws on the offscreen platform unless the
-// user chose one. The object stays for the rest of the process.
-void ensureApplication()
+// user chose one. The object stays for the rest of the process. The
+// environment is set apart from the application, before any other thread
+// runs: setenv is not safe beside other threads.
+void chooseHeadlessPlatform()
 {
     if (QCoreApplication::instance())
         return;
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     qInstallMessageHandler(headlessMessages);
+}
+
+void ensureApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    chooseHeadlessPlatform();
     static int argc = 1;
     static char name[] = "zorbe";
     static char *argv[] = {name, nullptr};
@@ -58,6 +71,27 @@ bool hasValue(const char *name)
 bool pagePicturesAvailable()
 {
     return true;
+}
+
+void startDrawingAlongside(const std::function<void()> &work)
+{
+    chooseHeadlessPlatform();
+    std::exception_ptr failure;
+    std::thread worker([&work, &failure] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    ensureApplication();
+    // The page faces opened once: the font files read and their first
+    // glyphs made, which the first page would otherwise wait for.
+    for (const char *face : {"ＭＳ Ｐ明朝", "ＭＳ Ｐゴシック", "ＭＳ 明朝", "ＭＳ ゴシック"})
+        QFontMetrics(windowsFont(QString::fromUtf8(face), 16)).horizontalAdvance(QStringLiteral("馬"));
+    worker.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 std::string writePagePng(int width, int height, int dpi, const ScreenDrawing &draw, const std::filesystem::path &file)
