@@ -9,6 +9,51 @@
 
 namespace zorbe {
 
+// A per-horse table whose rows are made when first written to. A day
+// holds a few hundred of the 660 horses, and empty strings for every
+// one of them would be most of the card's 17 MB, all of it written
+// before the first record is read. A row never written reads as empty
+// strings, as a fresh one would.
+template <class Row, std::size_t N> class HorseRows
+{
+public:
+    HorseRows() = default;
+    HorseRows(const HorseRows &other) { *this = other; }
+    HorseRows &operator=(const HorseRows &other)
+    {
+        if (this != &other)
+            for (std::size_t h = 0; h < N; ++h)
+                m_rows[h] = other.m_rows[h] ? std::make_unique<Row>(*other.m_rows[h]) : nullptr;
+        return *this;
+    }
+    HorseRows(HorseRows &&) noexcept = default;
+    HorseRows &operator=(HorseRows &&) noexcept = default;
+
+    Row &operator[](std::size_t h)
+    {
+        std::unique_ptr<Row> &row = m_rows[h];
+        if (!row)
+            row = std::make_unique<Row>();
+        return *row;
+    }
+    const Row &operator[](std::size_t h) const
+    {
+        const std::unique_ptr<Row> &row = m_rows[h];
+        return row ? *row : none();
+    }
+    static constexpr std::size_t size() { return N; }
+
+private:
+    // Made at run time on first use (clang 14 fails on a constant-evaluated
+    // row of strings).
+    static const Row &none()
+    {
+        static const std::unique_ptr<const Row> row = std::make_unique<const Row>();
+        return *row;
+    }
+    std::array<std::unique_ptr<Row>, N> m_rows{};
+};
+
 // The in-memory race card of one meeting day: races, runners, horses with
 // their past races, the day's odds and the time-correction table. Every
 // field is the stored cp932 text of its record field, copied unchanged; the
@@ -34,50 +79,8 @@ struct TRaceCard
     template <std::size_t N, std::size_t M> using Grid = std::array<std::array<Str, M>, N>;
     template <std::size_t N, std::size_t M, std::size_t L> using Cube = std::array<Grid<M, L>, N>;
 
-    // A per-horse table whose rows are made when first written to. A day
-    // holds a few hundred of the 660 horses, and empty strings for every
-    // one of them would be most of the card's 17 MB, all of it written
-    // before the first record is read. A row never written reads as empty
-    // strings, as a fresh one would.
-    template <class Row, std::size_t N> class HorseRows
-    {
-    public:
-        HorseRows() = default;
-        HorseRows(const HorseRows &other) { *this = other; }
-        HorseRows &operator=(const HorseRows &other)
-        {
-            if (this != &other)
-                for (std::size_t h = 0; h < N; ++h)
-                    m_rows[h] = other.m_rows[h] ? std::make_unique<Row>(*other.m_rows[h]) : nullptr;
-            return *this;
-        }
-        HorseRows(HorseRows &&) noexcept = default;
-        HorseRows &operator=(HorseRows &&) noexcept = default;
-
-        Row &operator[](std::size_t h)
-        {
-            std::unique_ptr<Row> &row = m_rows[h];
-            if (!row)
-                row = std::make_unique<Row>();
-            return *row;
-        }
-        const Row &operator[](std::size_t h) const
-        {
-            const std::unique_ptr<Row> &row = m_rows[h];
-            return row ? *row : empty();
-        }
-        static constexpr std::size_t size() { return N; }
-
-    private:
-        static const Row &empty()
-        {
-            static const Row none{};
-            return none;
-        }
-        std::array<std::unique_ptr<Row>, N> m_rows{};
-    };
-    template <std::size_t M> using HorseGrid = HorseRows<Col<M>, kHorses>;
-    template <std::size_t M, std::size_t L> using HorseCube = HorseRows<Grid<M, L>, kHorses>;
+    template <std::size_t M> using HorseGrid = zorbe::HorseRows<Col<M>, kHorses>;
+    template <std::size_t M, std::size_t L> using HorseCube = zorbe::HorseRows<Grid<M, L>, kHorses>;
 
     // Meeting values.
     Str MeetYear, MeetMonth, MeetDay, MeetKai, MeetNichi, MeetWeekday;
