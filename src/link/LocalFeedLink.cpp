@@ -43,10 +43,13 @@ bool readWhole(const fs::path &path, std::string &out)
     }
     out.resize(static_cast<std::size_t>(st.st_size));
     std::size_t got = 0;
+    // Bytes past the size fstat gave (the file grew since) go through a
+    // small buffer, so that the read finding the end never makes the string
+    // grow and copy the whole file.
+    char more[16384];
     for (;;) {
-        if (got == out.size())
-            out.resize(out.size() + 65536); // the file grew since fstat
-        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        const bool inPlace = got < out.size();
+        const ssize_t n = inPlace ? ::read(fd, out.data() + got, out.size() - got) : ::read(fd, more, sizeof more);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -55,6 +58,8 @@ bool readWhole(const fs::path &path, std::string &out)
         }
         if (n == 0)
             break;
+        if (!inPlace)
+            out.append(more, static_cast<std::size_t>(n));
         got += static_cast<std::size_t>(n);
     }
     ::close(fd);
