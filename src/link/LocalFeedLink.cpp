@@ -141,10 +141,16 @@ void LocalFeedLink::markDownloaded(const Delivered &file)
     const std::string line = m_folder.string() + '\t' + file.name;
     if (!m_done.insert(line).second)
         return;
-    std::error_code ec;
-    fs::create_directories(stateFile().parent_path(), ec);
-    std::ofstream out(stateFile(), std::ios::binary | std::ios::app);
-    out << line << '\n';
+    if (!m_state.is_open()) {
+        std::error_code ec;
+        fs::create_directories(stateFile().parent_path(), ec);
+        m_state.clear();
+        m_state.open(stateFile(), std::ios::binary | std::ios::app);
+    }
+    m_state << line << '\n';
+    m_state.flush();
+    if (!m_state)
+        m_state.close(); // a failed write: the next line opens the file again
 }
 
 void LocalFeedLink::markEndedFile()
@@ -301,6 +307,7 @@ int LocalFeedLink::JVClose()
 {
     if (m_open)
         markEndedFile();
+    m_state.close();
     m_open = false;
     m_files.clear();
     m_toDownload.clear();

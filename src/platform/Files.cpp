@@ -189,8 +189,11 @@ void makeDirectories(const WinPath &path)
 {
     std::error_code ec;
     const fs::path native = toNative(path);
-    fs::create_directories(native, ec);
-    FolderNameCache::forgetFolder(native);
+    // Only folders made now change the listings the name cache holds: a
+    // folder that was there already keeps them (the conversions ask for
+    // their output folders once per day).
+    if (fs::create_directories(native, ec))
+        FolderNameCache::forgetFolder(native);
     if (ec)
         fail("フォルダを作成できません", path, ec.value());
 }
