@@ -76,6 +76,32 @@ TEST(PathMapping, AFolderNameCacheAnswersAsTheDiskAndFollowsTheProgramsOwnChange
     EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\dat\\OTHER.DAT")), dat / "Other.DAT");
 }
 
+TEST(PathMapping, AFolderNameCacheKeepsOtherSpellingsOfARemovedName)
+{
+    // Two names that differ in case only: removing the one the cache
+    // answered with leaves the other to be found; removing both, neither.
+    test::TempHome home;
+    home.writeFile("drives/d/zorbeLab/down/Day.DAT", "1");
+    home.writeFile("drives/d/zorbeLab/down/DAY.DAT", "2");
+    home.writeFile("drives/d/zorbeLab/down/Other.DAT", "3");
+    const fs::path down = home.path() / "drives/d/zorbeLab/down";
+    FolderNameCache cache;
+    const fs::path first = toNative(WinPath("d:\\zorbelab\\down\\day.dat"));
+    ASSERT_TRUE(first == down / "Day.DAT" || first == down / "DAY.DAT");
+    const fs::path second = first == down / "Day.DAT" ? down / "DAY.DAT" : down / "Day.DAT";
+    EXPECT_TRUE(files::remove(WinPath::fromNative(first)));
+    EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\down\\day.dat")), second);
+    EXPECT_TRUE(files::remove(WinPath("d:\\zorbelab\\down\\day.dat")));
+    EXPECT_FALSE(files::exists(WinPath("d:\\zorbelab\\down\\day.dat")));
+    EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\down\\day.dat")), down / "day.dat");
+    // A folder that is there already keeps its listing, and what the program
+    // changes in it is still followed.
+    files::makeDirectories(WinPath("d:\\zorbelab\\DOWN"));
+    files::writeAll(WinPath("d:\\zorbelab\\down\\New.DAT"), "4");
+    EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\down\\NEW.dat")), down / "New.DAT");
+    EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\down\\other.dat")), down / "Other.DAT");
+}
+
 TEST(PathMapping, JoiningAndSplitting)
 {
     EXPECT_EQ((WinPath("d:\\dat") / "STIME.DAT").text(), "d:\\dat\\STIME.DAT");
