@@ -101,7 +101,8 @@ private:
     std::optional<std::size_t> m_ended;
     std::size_t m_current = 0; // index of the file being read
     bool m_fileLoaded = false;
-    std::string m_content;
+    std::string m_content;         // the loaded file's bytes, at its start
+    std::size_t m_contentSize = 0; // how many of them
     std::string m_currentName; // the loaded file's name, cp932
     std::size_t m_pos = 0;
     std::size_t m_line = 0;
