@@ -136,27 +136,10 @@ FixedRecord::FixedRecord(const Layout &layout, std::string_view bytes) : m_layou
                           + " に対して " + std::to_string(bytes.size()) + " バイトです");
 }
 
-namespace {
-
-// Whether the field belongs to the layout. The fields are in offset order,
-// so a binary search finds the place of the field's offset; a layout out of
-// that order is still searched through, field by field.
-bool holdsField(const Layout &layout, const Field &f)
-{
-    const auto &fields = layout.fields;
-    auto it = std::lower_bound(fields.begin(), fields.end(), f.offset,
-                               [](const Field *a, std::size_t offset) { return a->offset < offset; });
-    for (; it != fields.end() && (*it)->offset == f.offset; ++it)
-        if (*it == &f)
-            return true;
-    return std::find(fields.begin(), fields.end(), &f) != fields.end();
-}
-
-} // namespace
-
 std::size_t FixedRecord::position(const Field &f, std::size_t i) const
 {
-    if (!holdsField(*m_layout, f))
+    const auto &fields = m_layout->fields;
+    if (std::find(fields.begin(), fields.end(), &f) == fields.end())
         throw LayoutError(std::string(m_layout->name) + " にない項目です: " + std::string(f.name));
     if (i < 1 || i > f.count)
         throw LayoutError(fieldLabel(*m_layout, f) + ": 添字 " + std::to_string(i) + " は範囲外です");
