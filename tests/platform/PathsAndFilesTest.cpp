@@ -5,6 +5,9 @@
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
+#include <fstream>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace zorbe;
@@ -139,6 +142,26 @@ TEST(FileOperations, ThroughTheBoundary)
     EXPECT_FALSE(files::remove(b));
     EXPECT_THROW(files::readAll(b), files::FileError);
     EXPECT_TRUE(files::list(WinPath("d:\\nowhere")).empty());
+}
+
+TEST(FileOperations, AFileLongerThanItsReportedSizeIsReadToItsEnd)
+{
+    // A pipe has no size to report, as a file that grows while it is read
+    // has more than it reported: everything is read all the same, in
+    // pieces past the first small buffer.
+    test::TempHome home;
+    const fs::path fifo = home.path() / "growing.DAT";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string bytes;
+    for (int n = 0; bytes.size() < 100000; ++n)
+        bytes += std::to_string(n) + "\r\n";
+    std::thread writer([&] {
+        std::ofstream out(fifo, std::ios::binary);
+        out << bytes;
+    });
+    const std::string read = files::readAll(WinPath::fromNative(fifo));
+    writer.join();
+    EXPECT_EQ(read, bytes);
 }
 
 TEST(FileOperations, AtomicWriteLeavesTheOldFileWholeOnFailure)
