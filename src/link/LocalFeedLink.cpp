@@ -30,9 +30,12 @@ int number(std::string_view s)
     return v;
 }
 
-// A delivered file in one read of its whole size.
-bool readWhole(const fs::path &path, std::string &out)
+// A delivered file in one read of its whole size, into the start of a
+// buffer kept from file to file: the buffer only grows, so that its bytes
+// are not cleared again for every file. size is set to the file's length.
+bool readWhole(const fs::path &path, std::string &buffer, std::size_t &size)
 {
+    size = 0;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -41,12 +44,16 @@ bool readWhole(const fs::path &path, std::string &out)
         ::close(fd);
         return false;
     }
-    out.resize(static_cast<std::size_t>(st.st_size));
+    if (buffer.size() < static_cast<std::size_t>(st.st_size))
+        buffer.resize(static_cast<std::size_t>(st.st_size));
     std::size_t got = 0;
+    // Bytes past the buffer (the file grew since fstat) go through a small
+    // one, so that the read finding the end never makes the buffer grow and
+    // copy the whole file.
+    char more[16384];
     for (;;) {
-        if (got == out.size())
-            out.resize(out.size() + 65536); // the file grew since fstat
-        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        const bool inPlace = got < buffer.size();
+        const ssize_t n = inPlace ? ::read(fd, buffer.data() + got, buffer.size() - got) : ::read(fd, more, sizeof more);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -55,10 +62,12 @@ bool readWhole(const fs::path &path, std::string &out)
         }
         if (n == 0)
             break;
+        if (!inPlace)
+            buffer.append(more, static_cast<std::size_t>(n));
         got += static_cast<std::size_t>(n);
     }
     ::close(fd);
-    out.resize(got);
+    size = got;
     return true;
 }
 
@@ -136,10 +145,16 @@ void LocalFeedLink::markDownloaded(const Delivered &file)
     const std::string line = m_folder.string() + '\t' + file.name;
     if (!m_done.insert(line).second)
         return;
-    std::error_code ec;
-    fs::create_directories(stateFile().parent_path(), ec);
-    std::ofstream out(stateFile(), std::ios::binary | std::ios::app);
-    out << line << '\n';
+    if (!m_state.is_open()) {
+        std::error_code ec;
+        fs::create_directories(stateFile().parent_path(), ec);
+        m_state.clear();
+        m_state.open(stateFile(), std::ios::binary | std::ios::app);
+    }
+    m_state << line << '\n';
+    m_state.flush();
+    if (!m_state)
+        m_state.close(); // a failed write: the next line opens the file again
 }
 
 void LocalFeedLink::markEndedFile()
@@ -240,7 +255,7 @@ bool LocalFeedLink::openNextFile(std::string &fileName)
     fileName = m_currentName;
     m_pos = 0;
     m_line = 0;
-    m_fileLoaded = readWhole(m_folder / f.name, m_content);
+    m_fileLoaded = readWhole(m_folder / f.name, m_content, m_contentSize);
     return m_fileLoaded;
 }
 
@@ -260,16 +275,17 @@ int LocalFeedLink::JVRead(std::string &buffer, int size, std::string &fileName)
     }
     fileName = m_currentName;
 
-    while (m_pos < m_content.size()) {
-        const auto eol = m_content.find("\r\n", m_pos);
-        const std::size_t end = eol == std::string::npos ? m_content.size() : eol + 2;
-        const std::string_view line = std::string_view(m_content).substr(m_pos, end - m_pos);
+    const std::string_view content(m_content.data(), m_contentSize);
+    while (m_pos < content.size()) {
+        const auto eol = content.find("\r\n", m_pos);
+        const std::size_t end = eol == std::string_view::npos ? content.size() : eol + 2;
+        const std::string_view line = content.substr(m_pos, end - m_pos);
         m_pos = end;
         ++m_line;
         if (line == "\r\n")
             continue;
         const std::size_t expected = jvRecordLength(line.substr(0, 2));
-        const bool complete = eol != std::string::npos;
+        const bool complete = eol != std::string_view::npos;
         const bool fits = line.size() <= static_cast<std::size_t>(size < 0 ? 0 : size);
         if (!complete || !fits || (expected != 0 && line.size() != expected)) {
             m_damaged.push_back({fileName, m_line, line.size(), expected});
@@ -279,7 +295,7 @@ int LocalFeedLink::JVRead(std::string &buffer, int size, std::string &fileName)
         return static_cast<int>(line.size());
     }
     // The file has ended.
-    m_content.clear();
+    m_contentSize = 0;
     m_fileLoaded = false;
     m_ended = m_current;
     ++m_current;
@@ -296,10 +312,12 @@ int LocalFeedLink::JVClose()
 {
     if (m_open)
         markEndedFile();
+    m_state.close();
     m_open = false;
     m_files.clear();
     m_toDownload.clear();
     m_content.clear();
+    m_contentSize = 0;
     m_fileLoaded = false;
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "link/JVLink.h"
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <set>
@@ -91,12 +92,17 @@ private:
     std::vector<std::size_t> m_toDownload; // indexes into m_files
     std::size_t m_downloaded = 0;
     std::set<std::string> m_done; // "<folder>\t<name>" of the files read to their end
+    // The record of downloaded files, open for appending while a request
+    // is: each line is flushed as it is added, as if the file were opened
+    // for every line.
+    std::ofstream m_state;
     // The file whose end the last JVRead reported; it counts as downloaded
     // once the caller comes back for more (or closes), having handled it.
     std::optional<std::size_t> m_ended;
     std::size_t m_current = 0; // index of the file being read
     bool m_fileLoaded = false;
-    std::string m_content;
+    std::string m_content;         // the loaded file's bytes, at its start
+    std::size_t m_contentSize = 0; // how many of them
     std::string m_currentName; // the loaded file's name, cp932
     std::size_t m_pos = 0;
     std::size_t m_line = 0;

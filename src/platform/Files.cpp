@@ -88,16 +88,18 @@ std::string readAll(const WinPath &path)
     if (fd < 0)
         fail("ファイルを開けません", path, errno);
     // Read in one go into a string of the file's size (a file that grows
-    // meanwhile is read to its new end).
+    // meanwhile is read to its new end). Past that size the reads go
+    // through a small buffer: the read that finds the end must not make
+    // the string grow, which would copy the whole file once more.
     struct stat st{};
     std::string out;
     if (::fstat(fd, &st) == 0 && st.st_size > 0)
         out.resize(static_cast<std::size_t>(st.st_size));
     std::size_t got = 0;
+    char more[16384];
     for (;;) {
-        if (got == out.size())
-            out.resize(out.size() + 65536);
-        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        const bool inPlace = got < out.size();
+        const ssize_t n = inPlace ? ::read(fd, out.data() + got, out.size() - got) : ::read(fd, more, sizeof more);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -107,6 +109,8 @@ std::string readAll(const WinPath &path)
         }
         if (n == 0)
             break;
+        if (!inPlace)
+            out.append(more, static_cast<std::size_t>(n));
         got += static_cast<std::size_t>(n);
     }
     ::close(fd);
@@ -185,8 +189,11 @@ void makeDirectories(const WinPath &path)
 {
     std::error_code ec;
     const fs::path native = toNative(path);
-    fs::create_directories(native, ec);
-    FolderNameCache::forgetFolder(native);
+    // Only folders made now change the listings the name cache holds: a
+    // folder that was there already keeps them (the conversions ask for
+    // their output folders once per day).
+    if (fs::create_directories(native, ec))
+        FolderNameCache::forgetFolder(native);
     if (ec)
         fail("フォルダを作成できません", path, ec.value());
 }

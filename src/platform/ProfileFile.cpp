@@ -173,38 +173,11 @@ std::string ProfileFile::readString(std::string_view section, std::string_view k
     return std::string(defaultValue);
 }
 
-void ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value)
-{
-    auto lines = loadLines();
-    const std::string line = std::string(trim(key)) + "=" + withoutLineBreaks(value);
-    SectionRange r = findSection(lines, section);
-    if (r.header == std::string::npos) {
-        if (!lines.empty() && !trim(lines.back()).empty())
-            lines.emplace_back();
-        lines.push_back("[" + std::string(section) + "]");
-        lines.push_back(line);
-        storeLines(lines);
-        return;
-    }
-    for (std::size_t i = r.header + 1; i < r.end; ++i) {
-        if (auto kv = keyValue(lines[i]); kv && cp932::equalsIgnoreCase(kv->key, key)) {
-            // The key keeps the spelling it has in the file.
-            lines[i] = std::string(kv->key) + "=" + withoutLineBreaks(value);
-            storeLines(lines);
-            return;
-        }
-    }
-    // A new key goes after the section's last non-blank line.
-    std::size_t at = r.end;
-    while (at > r.header + 1 && trim(lines[at - 1]).empty())
-        --at;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), line);
-    storeLines(lines);
-}
+namespace {
 
-void ProfileFile::eraseSection(std::string_view section)
+// Removes every section of that name with its lines; true when one was there.
+bool eraseSectionLines(std::vector<std::string> &lines, std::string_view section)
 {
-    auto lines = loadLines();
     bool changed = false;
     for (;;) {
         const SectionRange r = findSection(lines, section);
@@ -214,7 +187,57 @@ void ProfileFile::eraseSection(std::string_view section)
                     lines.begin() + static_cast<std::ptrdiff_t>(r.end));
         changed = true;
     }
-    if (changed)
+    return changed;
+}
+
+// Sets the key's line in the lines of a file, as writeString does.
+void setKeyLine(std::vector<std::string> &lines, std::string_view section, std::string_view key,
+                std::string_view value)
+{
+    const std::string line = std::string(trim(key)) + "=" + withoutLineBreaks(value);
+    SectionRange r = findSection(lines, section);
+    if (r.header == std::string::npos) {
+        if (!lines.empty() && !trim(lines.back()).empty())
+            lines.emplace_back();
+        lines.push_back("[" + std::string(section) + "]");
+        lines.push_back(line);
+        return;
+    }
+    for (std::size_t i = r.header + 1; i < r.end; ++i) {
+        if (auto kv = keyValue(lines[i]); kv && cp932::equalsIgnoreCase(kv->key, key)) {
+            // The key keeps the spelling it has in the file.
+            lines[i] = std::string(kv->key) + "=" + withoutLineBreaks(value);
+            return;
+        }
+    }
+    // A new key goes after the section's last non-blank line.
+    std::size_t at = r.end;
+    while (at > r.header + 1 && trim(lines[at - 1]).empty())
+        --at;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), line);
+}
+
+} // namespace
+
+void ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value)
+{
+    auto lines = loadLines();
+    setKeyLine(lines, section, key, value);
+    storeLines(lines);
+}
+
+void ProfileFile::replaceSection(std::string_view section, std::string_view key, std::string_view value)
+{
+    auto lines = loadLines();
+    eraseSectionLines(lines, section);
+    setKeyLine(lines, section, key, value);
+    storeLines(lines);
+}
+
+void ProfileFile::eraseSection(std::string_view section)
+{
+    auto lines = loadLines();
+    if (eraseSectionLines(lines, section))
         storeLines(lines);
 }
 

@@ -33,6 +33,10 @@ public:
     std::string readString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
     void writeString(std::string_view section, std::string_view key, std::string_view value);
     void eraseSection(std::string_view section);
+    // eraseSection followed by writeString of one key in that section, in
+    // one rewrite of the file: the file ends as after the two calls, and a
+    // crash leaves it as before them or after them, never in between.
+    void replaceSection(std::string_view section, std::string_view key, std::string_view value);
 
     bool sectionExists(std::string_view section) const;
     bool keyExists(std::string_view section, std::string_view key) const;

@@ -203,21 +203,34 @@ struct FolderNameCache::Impl
         // The first entry of each folded spelling, in the folder's own order,
         // as a listing on every look-up would find it.
         std::unordered_map<std::u32string, std::string> folded;
+        // How many names of the folder share each folded spelling: a name
+        // removed looks for another spelling to stand in only when there is
+        // one, so a removal costs the same however large the folder is.
+        std::unordered_map<std::u32string, std::size_t> spellings;
 
         void add(const std::string &name)
         {
-            exact.insert(name);
-            folded.emplace(foldedName(name), name);
+            if (!exact.insert(name).second)
+                return;
+            std::u32string key = foldedName(name);
+            ++spellings[key];
+            folded.emplace(std::move(key), name);
         }
         void erase(const std::string &name)
         {
             if (exact.erase(name) == 0)
                 return;
             const std::u32string key = foldedName(name);
+            auto count = spellings.find(key);
+            const bool others = count != spellings.end() && --count->second > 0;
+            if (count != spellings.end() && count->second == 0)
+                spellings.erase(count);
             auto it = folded.find(key);
             if (it == folded.end() || it->second != name)
                 return;
             folded.erase(it);
+            if (!others)
+                return;
             for (const std::string &other : exact)
                 if (foldedName(other) == key) {
                     folded.emplace(key, other);

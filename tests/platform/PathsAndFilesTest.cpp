@@ -5,6 +5,9 @@
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
+#include <fstream>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace zorbe;
@@ -76,6 +79,32 @@ TEST(PathMapping, AFolderNameCacheAnswersAsTheDiskAndFollowsTheProgramsOwnChange
     EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\dat\\OTHER.DAT")), dat / "Other.DAT");
 }
 
+TEST(PathMapping, AFolderNameCacheKeepsOtherSpellingsOfARemovedName)
+{
+    // Two names that differ in case only: removing the one the cache
+    // answered with leaves the other to be found; removing both, neither.
+    test::TempHome home;
+    home.writeFile("drives/d/zorbeLab/down/Day.DAT", "1");
+    home.writeFile("drives/d/zorbeLab/down/DAY.DAT", "2");
+    home.writeFile("drives/d/zorbeLab/down/Other.DAT", "3");
+    const fs::path down = home.path() / "drives/d/zorbeLab/down";
+    FolderNameCache cache;
+    const fs::path first = toNative(WinPath("d:\\zorbelab\\down\\day.dat"));
+    ASSERT_TRUE(first == down / "Day.DAT" || first == down / "DAY.DAT");
+    const fs::path second = first == down / "Day.DAT" ? down / "DAY.DAT" : down / "Day.DAT";
+    EXPECT_TRUE(files::remove(WinPath::fromNative(first)));
+    EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\down\\day.dat")), second);
+    EXPECT_TRUE(files::remove(WinPath("d:\\zorbelab\\down\\day.dat")));
+    EXPECT_FALSE(files::exists(WinPath("d:\\zorbelab\\down\\day.dat")));
+    EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\down\\day.dat")), down / "day.dat");
+    // A folder that is there already keeps its listing, and what the program
+    // changes in it is still followed.
+    files::makeDirectories(WinPath("d:\\zorbelab\\DOWN"));
+    files::writeAll(WinPath("d:\\zorbelab\\down\\New.DAT"), "4");
+    EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\down\\NEW.dat")), down / "New.DAT");
+    EXPECT_EQ(toNative(WinPath("d:\\zorbelab\\down\\other.dat")), down / "Other.DAT");
+}
+
 TEST(PathMapping, JoiningAndSplitting)
 {
     EXPECT_EQ((WinPath("d:\\dat") / "STIME.DAT").text(), "d:\\dat\\STIME.DAT");
@@ -113,6 +142,26 @@ TEST(FileOperations, ThroughTheBoundary)
     EXPECT_FALSE(files::remove(b));
     EXPECT_THROW(files::readAll(b), files::FileError);
     EXPECT_TRUE(files::list(WinPath("d:\\nowhere")).empty());
+}
+
+TEST(FileOperations, AFileLongerThanItsReportedSizeIsReadToItsEnd)
+{
+    // A pipe has no size to report, as a file that grows while it is read
+    // has more than it reported: everything is read all the same, in
+    // pieces past the first small buffer.
+    test::TempHome home;
+    const fs::path fifo = home.path() / "growing.DAT";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string bytes;
+    for (int n = 0; bytes.size() < 100000; ++n)
+        bytes += std::to_string(n) + "\r\n";
+    std::thread writer([&] {
+        std::ofstream out(fifo, std::ios::binary);
+        out << bytes;
+    });
+    const std::string read = files::readAll(WinPath::fromNative(fifo));
+    writer.join();
+    EXPECT_EQ(read, bytes);
 }
 
 TEST(FileOperations, AtomicWriteLeavesTheOldFileWholeOnFailure)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace zorbe;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -80,6 +81,28 @@ TEST_F(ProfileFileTest, EraseSectionRemovesAllItsKeysAndKeepsTheRest)
     EXPECT_EQ(contents(), "; hand-edited\r\n[Font]\r\nFont=0\r\n\r\n[Yosou]\r\nYosou=0\r\n");
     ini.eraseSection("NotThere"); // nothing happens
     EXPECT_EQ(ini.readString("Font", "Font", "1"), "0");
+}
+
+TEST_F(ProfileFileTest, ReplaceSectionEndsAsEraseAndWriteInOneRewrite)
+{
+    // Two sections of the name (both go), a comment, a section after them,
+    // and no blank line at the end.
+    const std::string before = "; kept\r\n[SRace]\r\nSRace=old1\r\nOther=x\r\n[Font]\r\nFont=0\r\n"
+                               "[srace]\r\nSRace=old2\r\n[Zoom]\r\nScale=85";
+    home.writeFile("zorbelab.Ini", before);
+    ini.eraseSection("SRace");
+    ini.writeString("SRace", "SRace", "new");
+    const std::string twoCalls = contents();
+
+    home.writeFile("zorbelab.Ini", before);
+    ini.replaceSection("SRace", "SRace", "new");
+    EXPECT_EQ(contents(), twoCalls);
+    EXPECT_EQ(ini.readString("SRace", "Other", "none"), "none");
+
+    // Without the file, the section is its only content.
+    fs::remove(ini.path());
+    ini.replaceSection("UM", "UM", "d:\\zorbeLab\\down\\UMPW20240613.DAT");
+    EXPECT_EQ(contents(), "[UM]\r\nUM=d:\\zorbeLab\\down\\UMPW20240613.DAT\r\n");
 }
 
 TEST_F(ProfileFileTest, AWriteIsSeenAtOnceByAnotherObjectOnTheSameFile)

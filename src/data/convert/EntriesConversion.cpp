@@ -123,8 +123,7 @@ void keepWeeklyNames(ProfileFile &settings, const WeeklyFileNames &names, const 
         const bool earlier = storedDate.empty() || storedDate < date;
         if (!stored.empty() && earlier && files::isFile(WinPath(stored)))
             files::remove(WinPath(stored));
-        settings.eraseSection(s.section);
-        settings.writeString(s.section, s.section, s.path.text());
+        settings.replaceSection(s.section, s.section, s.path.text());
     }
 }
 
@@ -375,6 +374,9 @@ void convertEntryDays(const std::vector<std::string> &days, ProfileFile &setting
     ConversionView &view = context.view;
     std::optional<std::string> loadedDate;
     std::unique_ptr<WeeklyData> weekly;
+    // The weekly date whose names the settings hold since this run kept
+    // them: the days of one week need not look at the settings again.
+    std::optional<std::string> keptDate;
 
     for (const std::string &name : days) {
         const std::string base = dayBaseName(name);
@@ -386,7 +388,9 @@ void convertEntryDays(const std::vector<std::string> &days, ProfileFile &setting
         std::optional<WeeklyFileNames> names;
         if (date) {
             names = WeeklyFileNames::of(folders.down, *date);
-            keepWeeklyNames(settings, *names, *date);
+            if (date != keptDate)
+                keepWeeklyNames(settings, *names, *date);
+            keptDate = date;
         }
         // Without any weekly horse file the weekly inputs are empty and the
         // names kept in the settings stay as they are: the files of the

@@ -147,6 +147,8 @@ void convertResultDays(const std::vector<std::string> &days, DesktopServices &de
         return;
     }
 
+    // The time-correction files are read once for all the days.
+    TimeCorrectionFiles timeCorrection(folders, view);
     for (const std::string &name : days) {
         view.setProgressPosition(0);
         const std::string base = dayBaseName(name);
@@ -159,8 +161,9 @@ void convertResultDays(const std::vector<std::string> &days, DesktopServices &de
 
         const WinPath output = folders.seiseki / (base + ".SDT");
         files::makeDirectories(folders.seiseki);
-        files::writeAtomic(output, resultsFile(races, runners, payouts, courseRecords));
-        AppendTimeCorrection(folders, output, view);
+        std::string results = resultsFile(races, runners, payouts, courseRecords);
+        files::writeAtomic(output, results);
+        timeCorrection.append(RecordFile(std::move(results), TResultRec::kLength));
         stopPoint("day");
         view.processEvents();
     }

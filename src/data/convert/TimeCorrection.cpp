@@ -58,22 +58,6 @@ std::string wholeRecords(const RecordFile &file)
     return file.bytes().substr(0, file.count() * file.recordLength());
 }
 
-// Drops the three oldest records of a time-correction file that holds more
-// than 1439, rewriting it through a temporary file and a rename so that a
-// failure leaves the old file whole. Each file goes by its own count, so
-// that a run stopped between the two trims finishes the second one next
-// time instead of trimming the first one twice.
-void trimIfFull(const WinPath &path, std::size_t recordLength, ConversionView &view)
-{
-    if (!files::isFile(path))
-        return;
-    const RecordFile file = readInputRecords(path, recordLength, view);
-    if (file.count() <= kTrimAbove)
-        return;
-    const std::size_t keep = file.count() - kTrimCount;
-    files::writeAtomic(path, file.bytes().substr(kTrimCount * recordLength, keep * recordLength));
-}
-
 bool holdsKey(const RecordFile &file, std::string_view key)
 {
     for (std::size_t n = 0; n < file.count(); ++n)
@@ -157,13 +141,55 @@ std::int64_t early3F(const TimeCorrectionRace &race)
 
 void AppendTimeCorrection(const ConversionFolders &folders, const WinPath &resultsFile, ConversionView &view)
 {
-    const WinPath stime = folders.racedat / "STIME.DAT";
-    const WinPath cstime = folders.racedat / "cSTIME.DAT";
+    TimeCorrectionFiles files(folders, view);
+    files.append(readInputRecords(resultsFile, TResultRec::kLength, view));
+}
 
-    trimIfFull(stime, TSTimeRec::kLength, view);
-    trimIfFull(cstime, TCSTimeRec::kLength, view);
+TimeCorrectionFiles::TimeCorrectionFiles(const ConversionFolders &folders, ConversionView &view)
+    : m_folders(folders)
+    , m_view(view)
+{
+    m_stime.path = folders.racedat / "STIME.DAT";
+    m_stime.recordLength = TSTimeRec::kLength;
+    m_cstime.path = folders.racedat / "cSTIME.DAT";
+    m_cstime.recordLength = TCSTimeRec::kLength;
+}
 
-    const RecordFile results = readInputRecords(resultsFile, TResultRec::kLength, view);
+void TimeCorrectionFiles::load()
+{
+    if (m_loaded)
+        return;
+    for (File *f : {&m_stime, &m_cstime})
+        if (files::isFile(f->path))
+            f->records = readInputRecords(f->path, f->recordLength, m_view);
+    m_loaded = true;
+}
+
+void TimeCorrectionFiles::write(File &file, std::string bytes)
+{
+    files::writeAtomic(file.path, bytes);
+    file.records = RecordFile(std::move(bytes), file.recordLength);
+}
+
+// Drops the three oldest records of a time-correction file that holds more
+// than 1439, rewriting it through a temporary file and a rename so that a
+// failure leaves the old file whole. Each file goes by its own count, so
+// that a run stopped between the two trims finishes the second one next
+// time instead of trimming the first one twice.
+void TimeCorrectionFiles::trimIfFull(File &file)
+{
+    if (!file.records || file.records->count() <= kTrimAbove)
+        return;
+    const std::size_t keep = file.records->count() - kTrimCount;
+    write(file, file.records->bytes().substr(kTrimCount * file.recordLength, keep * file.recordLength));
+}
+
+void TimeCorrectionFiles::append(const RecordFile &results)
+{
+    load();
+    trimIfFull(m_stime);
+    trimIfFull(m_cstime);
+
     // A results file without any race has no key to file a line under.
     if (results.count() == 0)
         return;
@@ -192,17 +218,17 @@ void AppendTimeCorrection(const ConversionFolders &folders, const WinPath &resul
         line.set(C::Distance, p, result.get(ResultFields::Distance));
         line.set(C::Track, p, result.get(ResultFields::Track));
     }
-    const std::string cLine = line.bytes();
-    const std::string sLine = line.toSTime().bytes();
+    std::string cLine = line.bytes();
+    std::string sLine = line.toSTime().bytes();
 
-    files::makeDirectories(folders.racedat);
-    if (!files::isFile(stime)) {
-        files::writeAtomic(cstime, cLine);
-        files::writeAtomic(stime, sLine);
+    files::makeDirectories(m_folders.racedat);
+    if (!m_stime.records) {
+        write(m_cstime, std::move(cLine));
+        write(m_stime, std::move(sLine));
         return;
     }
-    const RecordFile existing = readInputRecords(stime, TSTimeRec::kLength, view);
-    const std::string_view newKey = std::string_view(sLine).substr(0, MeetKeyFields::kLayout.length);
+    const RecordFile &existing = *m_stime.records;
+    const std::string newKey = sLine.substr(0, MeetKeyFields::kLayout.length);
     if (holdsKey(existing, newKey))
         return;
     // Appending rewrites each file whole through a temporary file, so that a
@@ -210,12 +236,9 @@ void AppendTimeCorrection(const ConversionFolders &folders, const WinPath &resul
     // file are dropped (and reported) instead of misaligning the new line.
     // "cSTIME.DAT" is written first; a run stopped before "STIME.DAT" was
     // written finds the day there next time and does not add it twice.
-    if (files::isFile(cstime)) {
-        const RecordFile corrections = readInputRecords(cstime, TCSTimeRec::kLength, view);
-        if (!holdsKey(corrections, newKey))
-            files::writeAtomic(cstime, wholeRecords(corrections) + cLine);
-    }
-    files::writeAtomic(stime, wholeRecords(existing) + sLine);
+    if (m_cstime.records && !holdsKey(*m_cstime.records, newKey))
+        write(m_cstime, wholeRecords(*m_cstime.records) + cLine);
+    write(m_stime, wholeRecords(existing) + sLine);
 }
 
 } // namespace zorbe

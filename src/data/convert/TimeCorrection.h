@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,5 +56,36 @@ std::int64_t early3F(const TimeCorrectionRace &race);
 // 1439 lines (the three oldest days go), then appends the meeting day's
 // line unless its key is already there.
 void AppendTimeCorrection(const ConversionFolders &folders, const WinPath &resultsFile, ConversionView &view);
+
+// The time-correction files of a data folder for a run of conversions:
+// read once, at the first day appended, and then kept in memory with every
+// change. Each day is appended as AppendTimeCorrection does it and each
+// change is written at once, so the files on the disk are at every moment
+// those of the day-by-day appends; only the reading again is saved. Nothing
+// else may write the files while the object lives.
+class TimeCorrectionFiles
+{
+public:
+    TimeCorrectionFiles(const ConversionFolders &folders, ConversionView &view);
+
+    // The day of these results (the records of a results file) appended.
+    void append(const RecordFile &results);
+
+private:
+    struct File
+    {
+        WinPath path;
+        std::size_t recordLength = 0;
+        std::optional<RecordFile> records; // nothing: not a file
+    };
+    void load();
+    void trimIfFull(File &file);
+    void write(File &file, std::string bytes);
+
+    ConversionFolders m_folders;
+    ConversionView &m_view;
+    bool m_loaded = false;
+    File m_stime, m_cstime;
+};
 
 } // namespace zorbe

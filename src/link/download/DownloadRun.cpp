@@ -415,7 +415,13 @@ void TDownloadRun::routeRecord(const std::string &buffer, const std::string &fil
     auto pending = std::find_if(m_pending.begin(), m_pending.end(),
                                 [&](const PendingWrite &w) { return w.target == target; });
     if (pending == m_pending.end() || anew) {
-        m_pending.push_back({target, anew, {}});
+        std::string bytes;
+        if (!m_spareBuffers.empty()) {
+            bytes = std::move(m_spareBuffers.back());
+            m_spareBuffers.pop_back();
+            m_spareBytes -= bytes.capacity();
+        }
+        m_pending.push_back({target, anew, std::move(bytes)});
         pending = std::prev(m_pending.end());
     }
     pending->bytes += buffer;
@@ -426,11 +432,16 @@ void TDownloadRun::routeRecord(const std::string &buffer, const std::string &fil
 
 void TDownloadRun::writePending()
 {
-    for (const PendingWrite &w : m_pending) {
+    for (PendingWrite &w : m_pending) {
         if (w.anew)
             files::writeAll(m_downFolder / w.target, w.bytes);
         else
             files::append(m_downFolder / w.target, w.bytes);
+        w.bytes.clear();
+        if (m_spareBytes + w.bytes.capacity() <= 2 * m_pendingLimit) {
+            m_spareBytes += w.bytes.capacity();
+            m_spareBuffers.push_back(std::move(w.bytes));
+        }
     }
     m_pending.clear();
     m_pendingBytes = 0;

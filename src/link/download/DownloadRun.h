@@ -239,6 +239,11 @@ private:
         std::string bytes;
     };
     std::vector<PendingWrite> m_pending;
+    // The buffers of written pending records, emptied and kept for the next
+    // delivered files (up to twice the pending limit in all), so that a run
+    // does not allocate and fault in fresh memory for every file it routes.
+    std::vector<std::string> m_spareBuffers;
+    std::size_t m_spareBytes = 0;
     std::size_t m_pendingBytes = 0;
     std::size_t m_pendingLimit;
     int m_runnerFileCount = 0;

@@ -194,6 +194,60 @@ TEST_F(TimeCorrectionFileTest, ARunStoppedBetweenTheTwoFilesIsFinishedWithoutADo
     EXPECT_EQ(cstime().substr(0, 10), "1990000003");
 }
 
+TEST_F(TimeCorrectionFileTest, DaysAppendedThroughOneObjectGiveTheFilesOfDayByDayAppends)
+{
+    // Files two lines short of the trim, the last with stray bytes; then
+    // days past the trim, one of them twice.
+    std::string s, c;
+    for (std::size_t n = 0; n < 1438; ++n) {
+        TCSTimeRec line;
+        line.set(CSTimeFields::Key, "1990" + zeroPad(static_cast<std::int64_t>(n), 6));
+        c += line.bytes();
+        s += line.toSTime().bytes();
+    }
+    const std::vector<std::string> days = {
+        resultsLine("2004070305030801", "17"), resultsLine("2004070405030901", "24"),
+        resultsLine("2004070405030901", "24"), resultsLine("2004071005031001", "17"),
+        resultsLine("2004071105031101", "23"), resultsLine("2004071705031201", "17"),
+    };
+    auto start = [&] {
+        putFile(folders.racedat / "STIME.DAT", s + "12345");
+        putFile(folders.racedat / "cSTIME.DAT", c);
+    };
+
+    start();
+    std::vector<std::pair<std::string, std::string>> dayByDay;
+    for (const std::string &day : days) {
+        append(day);
+        dayByDay.emplace_back(stime(), cstime());
+    }
+    // 1439, 1440, trimmed to 1437 with the repeated day, then 1438 .. 1440.
+    ASSERT_EQ(dayByDay[2].first.size(), 1437u * 132);
+    ASSERT_EQ(dayByDay.back().first.size(), 1440u * 132);
+
+    // Through one object the disk holds after every day what the day-by-day
+    // appends left there.
+    start();
+    {
+        TimeCorrectionFiles files(folders, view);
+        for (std::size_t d = 0; d < days.size(); ++d) {
+            SCOPED_TRACE(d);
+            files.append(RecordFile(days[d], TResultRec::kLength));
+            EXPECT_EQ(stime(), dayByDay[d].first);
+            EXPECT_EQ(cstime(), dayByDay[d].second);
+        }
+    }
+
+    // Without any file: the first day makes both.
+    files::remove(folders.racedat / "STIME.DAT");
+    files::remove(folders.racedat / "cSTIME.DAT");
+    TimeCorrectionFiles files(folders, view);
+    files.append(RecordFile(days[0], TResultRec::kLength));
+    files.append(RecordFile(days[1], TResultRec::kLength));
+    EXPECT_EQ(stime().size(), 2u * 132);
+    EXPECT_EQ(cstime().size(), 2u * 204);
+}
+
 TEST(MasterLines, DisplayNamesSplitAtTheFullWidthSpace)
 {
     auto name34 = [](const char *utf8) { return padRight(sj(utf8), 34); };
