@@ -3,15 +3,11 @@
 #include "data/JVRecordKinds.h"
 #include "platform/Cp932.h"
 #include "platform/Fields.h"
+#include "platform/Files.h"
 #include "platform/ProfileFile.h"
 #include "platform/WinPath.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -28,47 +24,6 @@ int number(std::string_view s)
     for (char c : s)
         v = v * 10 + (c - '0');
     return v;
-}
-
-// A delivered file in one read of its whole size, into the start of a
-// buffer kept from file to file: the buffer only grows, so that its bytes
-// are not cleared again for every file. size is set to the file's length.
-bool readWhole(const fs::path &path, std::string &buffer, std::size_t &size)
-{
-    size = 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st{};
-    if (::fstat(fd, &st) != 0) {
-        ::close(fd);
-        return false;
-    }
-    if (buffer.size() < static_cast<std::size_t>(st.st_size))
-        buffer.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t got = 0;
-    // Bytes past the buffer (the file grew since fstat) go through a small
-    // one, so that the read finding the end never makes the buffer grow and
-    // copy the whole file.
-    char more[16384];
-    for (;;) {
-        const bool inPlace = got < buffer.size();
-        const ssize_t n = inPlace ? ::read(fd, buffer.data() + got, buffer.size() - got) : ::read(fd, more, sizeof more);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            ::close(fd);
-            return false;
-        }
-        if (n == 0)
-            break;
-        if (!inPlace)
-            buffer.append(more, static_cast<std::size_t>(n));
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    size = got;
-    return true;
 }
 
 // The delivered name and time stamp of a feed file, or nothing when the
@@ -255,7 +210,9 @@ bool LocalFeedLink::openNextFile(std::string &fileName)
     fileName = m_currentName;
     m_pos = 0;
     m_line = 0;
-    m_fileLoaded = readWhole(m_folder / f.name, m_content, m_contentSize);
+    // The buffer is kept from file to file and only grows, so that its
+    // bytes are not cleared again for every file.
+    m_fileLoaded = files::readNativeInto(m_folder / f.name, m_content, m_contentSize).error == 0;
     return m_fileLoaded;
 }
 

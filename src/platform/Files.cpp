@@ -81,40 +81,45 @@ std::optional<std::uint64_t> fileSize(const WinPath &path)
     return size;
 }
 
-std::string readAll(const WinPath &path)
+NativeRead readNativeInto(const fs::path &file, std::string &buffer, std::size_t &size)
 {
-    const fs::path native = toNative(path);
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    size = 0;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        fail("ファイルを開けません", path, errno);
-    // Read in one go into a string of the file's size (a file that grows
-    // meanwhile is read to its new end). Past that size the reads go
-    // through a small buffer: the read that finds the end must not make
-    // the string grow, which would copy the whole file once more.
+        return {errno, false};
     struct stat st{};
-    std::string out;
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
-        out.resize(static_cast<std::size_t>(st.st_size));
+    if (::fstat(fd, &st) == 0 && buffer.size() < static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)))
+        buffer.resize(static_cast<std::size_t>(st.st_size));
     std::size_t got = 0;
     char more[16384];
     for (;;) {
-        const bool inPlace = got < out.size();
-        const ssize_t n = inPlace ? ::read(fd, out.data() + got, out.size() - got) : ::read(fd, more, sizeof more);
+        const bool inPlace = got < buffer.size();
+        const ssize_t n = inPlace ? ::read(fd, buffer.data() + got, buffer.size() - got) : ::read(fd, more, sizeof more);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             const int err = errno;
             ::close(fd);
-            fail("ファイルを読めません", path, err);
+            return {err, true};
         }
         if (n == 0)
             break;
         if (!inPlace)
-            out.append(more, static_cast<std::size_t>(n));
+            buffer.append(more, static_cast<std::size_t>(n));
         got += static_cast<std::size_t>(n);
     }
     ::close(fd);
-    out.resize(got);
+    size = got;
+    return {0, true};
+}
+
+std::string readAll(const WinPath &path)
+{
+    std::string out;
+    std::size_t size = 0;
+    if (const NativeRead read = readNativeInto(toNative(path), out, size); read.error)
+        fail(read.opened ? "ファイルを読めません" : "ファイルを開けません", path, read.error);
+    out.resize(size);
     return out;
 }
 

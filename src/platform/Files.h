@@ -3,6 +3,7 @@
 #include "platform/WinPath.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -34,6 +35,19 @@ bool exists(const WinPath &path);      // a file or a folder
 bool isFile(const WinPath &path);
 bool isDirectory(const WinPath &path);
 std::optional<std::uint64_t> fileSize(const WinPath &path);
+
+// Reads a native file whole into `buffer`, which keeps its length when it
+// is already long enough (a buffer used for file after file is not
+// cleared again); `size` is set to the bytes read. One read of the size
+// the file has, then small reads to its end if it grows meanwhile: the
+// read that finds the end never makes the buffer grow and copy the file
+// once more.
+struct NativeRead
+{
+    int error = 0;       // errno of the failed open or read, 0 when read
+    bool opened = false; // false: the open failed
+};
+NativeRead readNativeInto(const std::filesystem::path &file, std::string &buffer, std::size_t &size);
 
 // Whole-file reads and writes. Throw FileError.
 std::string readAll(const WinPath &path);
