@@ -228,9 +228,18 @@ void ProfileFile::writeString(std::string_view section, std::string_view key, st
 
 void ProfileFile::replaceSection(std::string_view section, std::string_view key, std::string_view value)
 {
+    replaceSections({{section, key, value}});
+}
+
+void ProfileFile::replaceSections(const std::vector<SectionValue> &entries)
+{
+    if (entries.empty())
+        return;
     auto lines = loadLines();
-    eraseSectionLines(lines, section);
-    setKeyLine(lines, section, key, value);
+    for (const SectionValue &e : entries) {
+        eraseSectionLines(lines, e.section);
+        setKeyLine(lines, e.section, e.key, e.value);
+    }
     storeLines(lines);
 }
 

@@ -37,6 +37,12 @@ public:
     // one rewrite of the file: the file ends as after the two calls, and a
     // crash leaves it as before them or after them, never in between.
     void replaceSection(std::string_view section, std::string_view key, std::string_view value);
+    // replaceSection of each entry in turn, in one rewrite of the file.
+    struct SectionValue
+    {
+        std::string_view section, key, value;
+    };
+    void replaceSections(const std::vector<SectionValue> &entries);
 
     bool sectionExists(std::string_view section) const;
     bool keyExists(std::string_view section, std::string_view key) const;

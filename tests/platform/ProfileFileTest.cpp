@@ -99,6 +99,21 @@ TEST_F(ProfileFileTest, ReplaceSectionEndsAsEraseAndWriteInOneRewrite)
     EXPECT_EQ(contents(), twoCalls);
     EXPECT_EQ(ini.readString("SRace", "Other", "none"), "none");
 
+    // Several sections in one rewrite end as the calls one after another,
+    // a section named twice included.
+    home.writeFile("zorbelab.Ini", before);
+    ini.replaceSection("Zoom", "Scale", "95");
+    ini.replaceSection("SRace", "SRace", "new");
+    ini.replaceSection("Zuma", "Zuma", "z");
+    ini.replaceSection("zoom", "Scale", "100");
+    const std::string oneByOne = contents();
+    home.writeFile("zorbelab.Ini", before);
+    ini.replaceSections({{"Zoom", "Scale", "95"}, {"SRace", "SRace", "new"}, {"Zuma", "Zuma", "z"},
+                         {"zoom", "Scale", "100"}});
+    EXPECT_EQ(contents(), oneByOne);
+    ini.replaceSections({});
+    EXPECT_EQ(contents(), oneByOne);
+
     // Without the file, the section is its only content.
     fs::remove(ini.path());
     ini.replaceSection("UM", "UM", "d:\\zorbeLab\\down\\UMPW20240613.DAT");

@@ -113,6 +113,10 @@ void keepWeeklyNames(ProfileFile &settings, const WeeklyFileNames &names, const 
                           {"Zuma", "SEQW20040624.DAT", names.runners},
                           {"UM", "UMPW20040624.DAT", names.horses},
                           {"Rcde", "RCPW20040624.DAT", names.courseRecords}};
+    // The new names are stored in one rewrite of the settings, after the
+    // files they replace are gone; a run stopped in between finds the old
+    // names of files no longer there, and stores the new ones next time.
+    std::vector<ProfileFile::SectionValue> changed;
     for (const Slot &s : slots) {
         const std::string stored = settings.readString(s.section, s.section, s.defaultName);
         if (cp932::equalsIgnoreCase(stored, s.path.text()))
@@ -123,8 +127,9 @@ void keepWeeklyNames(ProfileFile &settings, const WeeklyFileNames &names, const 
         const bool earlier = storedDate.empty() || storedDate < date;
         if (!stored.empty() && earlier && files::isFile(WinPath(stored)))
             files::remove(WinPath(stored));
-        settings.replaceSection(s.section, s.section, s.path.text());
+        changed.push_back({s.section, s.section, s.path.text()});
     }
+    settings.replaceSections(changed);
 }
 
 // The sum of the last three counts of a block of six (4th, 5th, unplaced),
