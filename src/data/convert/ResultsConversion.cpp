@@ -147,7 +147,8 @@ void convertResultDays(const std::vector<std::string> &days, DesktopServices &de
         return;
     }
 
-    // The time-correction files are read once for all the days.
+    // The time-correction files are read once and written once for all the
+    // days, after the last results file.
     TimeCorrectionFiles timeCorrection(folders, view);
     for (const std::string &name : days) {
         view.setProgressPosition(0);
@@ -167,6 +168,7 @@ void convertResultDays(const std::vector<std::string> &days, DesktopServices &de
         stopPoint("day");
         view.processEvents();
     }
+    timeCorrection.flush();
 
     for (const std::string &name : days) {
         const std::string base = dayBaseName(name);

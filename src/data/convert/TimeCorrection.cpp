@@ -143,6 +143,7 @@ void AppendTimeCorrection(const ConversionFolders &folders, const WinPath &resul
 {
     TimeCorrectionFiles files(folders, view);
     files.append(readInputRecords(resultsFile, TResultRec::kLength, view));
+    files.flush();
 }
 
 TimeCorrectionFiles::TimeCorrectionFiles(const ConversionFolders &folders, ConversionView &view)
@@ -165,23 +166,39 @@ void TimeCorrectionFiles::load()
     m_loaded = true;
 }
 
-void TimeCorrectionFiles::write(File &file, std::string bytes)
+void TimeCorrectionFiles::replace(File &file, std::string bytes)
 {
-    files::writeAtomic(file.path, bytes);
     file.records = RecordFile(std::move(bytes), file.recordLength);
+    file.changed = true;
+}
+
+void TimeCorrectionFiles::writeIfChanged(File &file)
+{
+    if (!file.changed)
+        return;
+    files::writeAtomic(file.path, file.records->bytes());
+    file.changed = false;
+}
+
+void TimeCorrectionFiles::flush()
+{
+    if (!m_stime.changed && !m_cstime.changed)
+        return;
+    files::makeDirectories(m_folders.racedat);
+    writeIfChanged(m_cstime);
+    writeIfChanged(m_stime);
 }
 
 // Drops the three oldest records of a time-correction file that holds more
-// than 1439, rewriting it through a temporary file and a rename so that a
-// failure leaves the old file whole. Each file goes by its own count, so
-// that a run stopped between the two trims finishes the second one next
-// time instead of trimming the first one twice.
+// than 1439. Each file goes by its own count, so that a run stopped between
+// the writes of the two files finishes the second one next time instead of
+// trimming the first one twice.
 void TimeCorrectionFiles::trimIfFull(File &file)
 {
     if (!file.records || file.records->count() <= kTrimAbove)
         return;
     const std::size_t keep = file.records->count() - kTrimCount;
-    write(file, file.records->bytes().substr(kTrimCount * file.recordLength, keep * file.recordLength));
+    replace(file, file.records->bytes().substr(kTrimCount * file.recordLength, keep * file.recordLength));
 }
 
 void TimeCorrectionFiles::append(const RecordFile &results)
@@ -221,24 +238,22 @@ void TimeCorrectionFiles::append(const RecordFile &results)
     std::string cLine = line.bytes();
     std::string sLine = line.toSTime().bytes();
 
-    files::makeDirectories(m_folders.racedat);
     if (!m_stime.records) {
-        write(m_cstime, std::move(cLine));
-        write(m_stime, std::move(sLine));
+        replace(m_cstime, std::move(cLine));
+        replace(m_stime, std::move(sLine));
         return;
     }
     const RecordFile &existing = *m_stime.records;
     const std::string newKey = sLine.substr(0, MeetKeyFields::kLayout.length);
     if (holdsKey(existing, newKey))
         return;
-    // Appending rewrites each file whole through a temporary file, so that a
-    // failure never leaves half a line; stray bytes at the end of a damaged
-    // file are dropped (and reported) instead of misaligning the new line.
-    // "cSTIME.DAT" is written first; a run stopped before "STIME.DAT" was
-    // written finds the day there next time and does not add it twice.
+    // Stray bytes at the end of a damaged file are dropped (and reported)
+    // instead of misaligning the new line. A "cSTIME.DAT" that a stopped run
+    // wrote without its "STIME.DAT" holds the day already and does not get
+    // it twice.
     if (m_cstime.records && !holdsKey(*m_cstime.records, newKey))
-        write(m_cstime, wholeRecords(*m_cstime.records) + cLine);
-    write(m_stime, wholeRecords(existing) + sLine);
+        replace(m_cstime, wholeRecords(*m_cstime.records) + cLine);
+    replace(m_stime, wholeRecords(existing) + sLine);
 }
 
 } // namespace zorbe

@@ -58,11 +58,17 @@ std::int64_t early3F(const TimeCorrectionRace &race);
 void AppendTimeCorrection(const ConversionFolders &folders, const WinPath &resultsFile, ConversionView &view);
 
 // The time-correction files of a data folder for a run of conversions:
-// read once, at the first day appended, and then kept in memory with every
-// change. Each day is appended as AppendTimeCorrection does it and each
-// change is written at once, so the files on the disk are at every moment
-// those of the day-by-day appends; only the reading again is saved. Nothing
-// else may write the files while the object lives.
+// read once, at the first day appended, then kept in memory with every
+// change and written by flush(), each file whole through a temporary file,
+// "cSTIME.DAT" first. After a flush the files are those that appending the
+// days one at a time with AppendTimeCorrection leaves. Nothing else may
+// write the files while the object lives.
+//
+// Writing once for a run of days instead of twice for every day is safe for
+// an interrupted run: the days are converted again by the next run (the
+// download's from-time moves only after the conversions), a day already in
+// "STIME.DAT" is not added again, and a day already in "cSTIME.DAT" is not
+// added to it twice.
 class TimeCorrectionFiles
 {
 public:
@@ -70,6 +76,8 @@ public:
 
     // The day of these results (the records of a results file) appended.
     void append(const RecordFile &results);
+    // Writes the files changed since the last flush.
+    void flush();
 
 private:
     struct File
@@ -77,10 +85,12 @@ private:
         WinPath path;
         std::size_t recordLength = 0;
         std::optional<RecordFile> records; // nothing: not a file
+        bool changed = false; // not yet written
     };
     void load();
     void trimIfFull(File &file);
-    void write(File &file, std::string bytes);
+    void replace(File &file, std::string bytes);
+    void writeIfChanged(File &file);
 
     ConversionFolders m_folders;
     ConversionView &m_view;

@@ -225,16 +225,23 @@ TEST_F(TimeCorrectionFileTest, DaysAppendedThroughOneObjectGiveTheFilesOfDayByDa
     ASSERT_EQ(dayByDay[2].first.size(), 1437u * 132);
     ASSERT_EQ(dayByDay.back().first.size(), 1440u * 132);
 
-    // Through one object the disk holds after every day what the day-by-day
-    // appends left there.
+    // Through one object the disk holds after every flush what the
+    // day-by-day appends left there, and nothing changes between flushes.
     start();
     {
+        const std::string before = stime() + cstime();
         TimeCorrectionFiles files(folders, view);
+        files.append(RecordFile(days[0], TResultRec::kLength));
+        EXPECT_EQ(stime() + cstime(), before);
         for (std::size_t d = 0; d < days.size(); ++d) {
             SCOPED_TRACE(d);
-            files.append(RecordFile(days[d], TResultRec::kLength));
-            EXPECT_EQ(stime(), dayByDay[d].first);
-            EXPECT_EQ(cstime(), dayByDay[d].second);
+            if (d > 0)
+                files.append(RecordFile(days[d], TResultRec::kLength));
+            if (d % 2 == 1 || d + 1 == days.size()) {
+                files.flush();
+                EXPECT_EQ(stime(), dayByDay[d].first);
+                EXPECT_EQ(cstime(), dayByDay[d].second);
+            }
         }
     }
 
@@ -244,6 +251,7 @@ TEST_F(TimeCorrectionFileTest, DaysAppendedThroughOneObjectGiveTheFilesOfDayByDa
     TimeCorrectionFiles files(folders, view);
     files.append(RecordFile(days[0], TResultRec::kLength));
     files.append(RecordFile(days[1], TResultRec::kLength));
+    files.flush();
     EXPECT_EQ(stime().size(), 2u * 132);
     EXPECT_EQ(cstime().size(), 2u * 204);
 }
