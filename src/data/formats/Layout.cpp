@@ -3,6 +3,7 @@
 #include "platform/Cp932.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <utility>
@@ -67,17 +68,6 @@ void appendBlankElement(std::string &out, const Layout &layout, const Field &f)
     }
 }
 
-// Text cut at a character boundary and padded to width.
-std::string fitText(std::string_view text, std::size_t width, bool wide)
-{
-    std::string out(cp932::cutBytes(text, width));
-    if (wide)
-        appendWideSpaces(out, width - out.size());
-    else
-        out.append(width - out.size(), ' ');
-    return out;
-}
-
 std::string buildBlank(const Layout &layout)
 {
     std::string out;
@@ -138,8 +128,13 @@ FixedRecord::FixedRecord(const Layout &layout, std::string_view bytes) : m_layou
 
 std::size_t FixedRecord::position(const Field &f, std::size_t i) const
 {
+    // The fields tile the record in offset order (a static_assert beside
+    // every layout), so the field is found by its offset: the conversions
+    // read and write every field of thousands of records.
     const auto &fields = m_layout->fields;
-    if (std::find(fields.begin(), fields.end(), &f) == fields.end())
+    const auto it = std::partition_point(fields.begin(), fields.end(),
+                                         [&](const Field *g) { return g->offset < f.offset; });
+    if (it == fields.end() || *it != &f)
         throw LayoutError(std::string(m_layout->name) + " にない項目です: " + std::string(f.name));
     if (i < 1 || i > f.count)
         throw LayoutError(fieldLabel(*m_layout, f) + ": 添字 " + std::to_string(i) + " は範囲外です");
@@ -158,9 +153,20 @@ void FixedRecord::set(const Field &f, std::size_t i, std::string_view value)
     case Kind::Fixed:
         throw LayoutError(fieldLabel(*m_layout, f) + ": 固定値の項目は書き換えられません");
     case Kind::Text:
-    case Kind::WideText:
-        m_bytes.replace(at, f.width, fitText(value, f.width, f.kind == Kind::WideText));
+    case Kind::WideText: {
+        // In place: the text cut at a character boundary, then the padding.
+        const std::string_view cut = cp932::cutBytes(value, f.width);
+        char *out = m_bytes.data() + at;
+        std::memmove(out, cut.data(), cut.size()); // the text may be a field of this record
+        std::size_t n = cut.size();
+        if (f.kind == Kind::WideText)
+            for (; n + 1 < f.width; n += 2) {
+                out[n] = kWideSpace[0];
+                out[n + 1] = kWideSpace[1];
+            }
+        std::fill(out + n, out + f.width, ' ');
         return;
+    }
     case Kind::Digits:
     case Kind::Code:
     case Kind::Block:
