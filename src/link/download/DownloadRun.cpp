@@ -83,6 +83,14 @@ std::string heldName(const std::string &finished)
     return finished + std::string(kHeldSuffix);
 }
 
+// A converted race-card file that its day's results replace is set aside
+// under this name (the finished name + suffix) and removed once the
+// conversions are over. Freed files are what makes new ones slow to create
+// on some file systems (ext4 without a journal skips, one by one, every
+// inode freed in the last half minute), and the results conversion creates
+// a file per day right after the cards are replaced.
+constexpr std::string_view kConsumedSuffix = ".used";
+
 bool endsWith(std::string_view s, std::string_view suffix)
 {
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
@@ -308,7 +316,8 @@ void TDownloadRun::readAndFinish()
 void TDownloadRun::cleanWorkSpace()
 {
     for (const std::string &name : files::list(m_downFolder))
-        if (isTemporaryName(name) || endsWith(name, kHeldSuffix) || name == kJockeyDownload
+        if (isTemporaryName(name) || endsWith(name, kHeldSuffix) || endsWith(name, kConsumedSuffix)
+            || name == kJockeyDownload
             || name == kTrainerDownload)
             files::remove(m_downFolder / name);
 }
@@ -490,11 +499,28 @@ void TDownloadRun::finishFiles()
 void TDownloadRun::releaseHeldResults()
 {
     for (const std::string &done : m_held) {
-        files::remove(m_downFolder / done);
+        if (files::exists(m_downFolder / done)) {
+            const std::string consumed = done + std::string(kConsumedSuffix);
+            files::rename(m_downFolder / done, m_downFolder / consumed);
+            m_consumed.push_back(consumed);
+        }
         if (files::exists(m_downFolder / heldName(done)))
             files::rename(m_downFolder / heldName(done), m_downFolder / done);
     }
     m_held.clear();
+}
+
+void TDownloadRun::removeConsumedCards()
+{
+    // One that cannot be removed now is removed with the work space of the
+    // next run; it does not fail this one.
+    for (const std::string &name : m_consumed) {
+        try {
+            files::remove(m_downFolder / name);
+        } catch (const files::FileError &) {
+        }
+    }
+    m_consumed.clear();
 }
 
 bool TDownloadRun::handOff(ConversionHandOff &conversions)
@@ -524,6 +550,7 @@ void TDownloadRun::handOffAndRecord()
             why = e.what();
         }
     }
+    removeConsumedCards();
     if (!converted) {
         m_outcome = Outcome::ConversionFailed;
         m_failureStatus = why.empty() ? "データ変換エラー:" : "データ変換エラー: " + why;

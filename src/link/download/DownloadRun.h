@@ -197,6 +197,7 @@ private:
     void finishFiles();
     void finishFile(const std::string &temporary, bool isRace);
     void releaseHeldResults();
+    void removeConsumedCards();
     void fail(Outcome outcome, int code, const std::string &status);
     void reportDamaged();
     std::string damagedSummary() const;
@@ -227,6 +228,7 @@ private:
     std::vector<DownloadedDay> m_finishedRaces;
     std::vector<std::string> m_finishedCards; // finished names of this run's race-card files
     std::vector<std::string> m_held;          // finished names of results waiting for their cards
+    std::vector<std::string> m_consumed;      // converted race-card files set aside, removed at the end
     std::string m_currentDelivered;           // the delivered file being read
     std::vector<std::string> m_startedTargets; // ".DAT" files written anew by it
     // Records routed but not yet written, by raw file in the order the files

@@ -383,6 +383,7 @@ TEST_F(DownloadRunTest, LeftOversOfAKilledRunAreRemovedBeforeTheFirstRecord)
     home.writeFile("drives/d/zorbeLab/down/東京120040627.RLB", stale);
     home.writeFile("drives/d/zorbeLab/down/東京720040620.SLB", stale);
     home.writeFile("drives/d/zorbeLab/down/東京20040620.RLB.wait", stale);
+    home.writeFile("drives/d/zorbeLab/down/東京20040613.SLB.used", stale);
     home.writeFile("drives/d/zorbeLab/down/Jra#Chok.dat", person("CH", 3862));
     home.writeFile("drives/d/zorbeLab/down/RAQW20040617.DAT", stale); // a finished raw file stays
     deliver("RACE2004062720040625120000.txt", rec("RA2", "20040627", "05"));
@@ -394,6 +395,7 @@ TEST_F(DownloadRunTest, LeftOversOfAKilledRunAreRemovedBeforeTheFirstRecord)
     EXPECT_EQ(down("東京20040627.RLB"), rec("RA2", "20040627", "05"));
     EXPECT_EQ(down("東京720040620.SLB"), "<missing>");
     EXPECT_EQ(down("東京20040620.RLB.wait"), "<missing>");
+    EXPECT_EQ(down("東京20040613.SLB.used"), "<missing>");
     EXPECT_EQ(down("Jra#Chok.dat"), "<missing>");
     EXPECT_EQ(down("RAQW20040617.DAT"), stale);
 }
@@ -433,6 +435,8 @@ TEST_F(DownloadRunTest, ResultsOfADayWhoseCardsCameInTheSameRunWaitForTheCardsTo
     EXPECT_EQ(handoffs.seen, (std::vector<std::string>{card, result}));
     EXPECT_EQ(down("東京20040627.RLB"), result);
     EXPECT_EQ(down("東京20040627.RLB.wait"), "<missing>");
+    // The converted cards were set aside for the results and are gone at the end.
+    EXPECT_EQ(down("東京20040627.RLB.used"), "<missing>");
 }
 
 namespace {
