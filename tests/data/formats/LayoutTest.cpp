@@ -104,6 +104,16 @@ TEST(FixedRecord, WideTextPadsWithFullWidthSpacesAndAnOddByte)
     EXPECT_EQ(r.get(TSample::Name), wide(4));
 }
 
+TEST(FixedRecord, ATextMayBeSetFromTheRecordsOwnBytes)
+{
+    TSample r;
+    r.set(TSample::Kana, "ABCDE");
+    r.set(TSample::Name, r.get(TSample::Kana)); // wider field, overlapping neither
+    EXPECT_EQ(r.get(TSample::Name), "ABCDE" + wide(1) + " ");
+    r.set(TSample::Kana, std::string_view(r.bytes()).substr(13, 4)); // its own bytes, shifted
+    EXPECT_EQ(r.get(TSample::Kana), "BCDE ");
+}
+
 TEST(FixedRecord, ProgrammingErrorsAreRefused)
 {
     TSample r;
@@ -119,6 +129,9 @@ TEST(FixedRecord, ProgrammingErrorsAreRefused)
     EXPECT_THROW(r.setNumber(TSample::Flag, 1), LayoutError);
     static constexpr Field foreign = digits("番号", 0, 3);
     EXPECT_THROW(r.get(foreign), LayoutError); // same shape, another layout
+    static constexpr Field inside = code("途中", 5, 2), past = code("後", 27, 1);
+    EXPECT_THROW(r.get(inside), LayoutError); // starts inside a field of the layout
+    EXPECT_THROW(r.get(past), LayoutError);
     EXPECT_EQ(r.bytes(), before);
     EXPECT_THROW(TSample::fromBytes(before.substr(1)), LayoutError);
     EXPECT_THROW(TSample::fromBytes(before + " "), LayoutError);
