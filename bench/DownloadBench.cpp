@@ -3,9 +3,12 @@
 // drift, so both are timed alternately in one run and the ratio of their
 // medians is what counts.
 //
-//   download_bench [--weeks N] [--scale K] [--rounds R] [--zorbe PATH]
+//   download_bench [--weeks N] [--scale K] [--rounds R] [--warmup W] [--settle S] [--dir DIR] [--zorbe PATH]
 //
 // --zorbe times another build of the program (an earlier one, to compare).
+// --dir is where the feed, the copies and the homes go (default /tmp): a
+// tmpfs such as /dev/shm takes the disk and the file system's bookkeeping
+// out of both sides and leaves the work of the processes themselves.
 //
 // The feed is generated once into a temporary folder. Each round copies it
 // with `cp -r` (warm: the feed is in the page cache after the first round),
@@ -14,6 +17,19 @@
 //   ratio download/cp: 6.1x (download 3.21 s, cp 0.52 s; cpu ...; peak 74 MB)
 // The processes' CPU times are printed too: on a busy machine they drift
 // less than the wall-clock times.
+//
+// Nothing is removed before the end: on ext4 without a journal every new
+// file skips, one by one, the inodes of its block group freed in the last
+// minute (six while their inode table block is not yet written back), so a
+// round would pay for the files the rounds before it removed. For the same
+// reason the work folder is marked as a top folder (chattr +T), so that
+// ext4 spreads each round's copy and home over block groups of their own;
+// the download still pays for the raw files it removes itself, as it does
+// on a user's disk. A tmpfs (--dir /dev/shm) has none of these costs and
+// no disk flushes. Each round starts S seconds (--settle, default 0) after
+// the one before. The first W rounds (default 1) are run the same way but
+// not counted: a machine that has just started pays the first touch of its
+// memory in them.
 
 #include "ProcessRun.h"
 
@@ -24,7 +40,13 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -43,13 +65,30 @@ std::uintmax_t folderBytes(const fs::path &folder)
     return total;
 }
 
+// FS_TOPDIR_FL on ext4; other file systems refuse it, which is fine.
+void markTopFolder(const fs::path &folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    int flags = 0;
+    if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+        flags |= FS_TOPDIR_FL;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+    ::close(fd);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     std::string weeks = "52", scale = "1";
     int rounds = 3;
+    int warmup = 1;
+    int settle = 0;
     std::string zorbe = ZORBE_EXECUTABLE;
+    std::string dir = "/tmp";
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string opt = argv[i];
         if (opt == "--weeks")
@@ -60,13 +99,24 @@ int main(int argc, char **argv)
             zorbe = argv[i + 1];
         else if (opt == "--rounds")
             rounds = std::max(1, std::atoi(argv[i + 1]));
+        else if (opt == "--warmup")
+            warmup = std::max(0, std::atoi(argv[i + 1]));
+        else if (opt == "--dir")
+            dir = argv[i + 1];
+        else if (opt == "--settle")
+            settle = std::max(0, std::atoi(argv[i + 1]));
         else {
-            std::cerr << "usage: download_bench [--weeks N] [--scale K] [--rounds R] [--zorbe PATH]\n";
+            std::cerr << "usage: download_bench [--weeks N] [--scale K] [--rounds R] [--warmup W] [--settle S] [--dir DIR] [--zorbe PATH]\n";
             return 2;
         }
     }
-    char pattern[] = "/tmp/zorbe-download-bench-XXXXXX";
-    const fs::path work = ::mkdtemp(pattern);
+    std::string pattern = dir + "/zorbe-download-bench-XXXXXX";
+    if (!::mkdtemp(pattern.data())) {
+        std::cerr << "cannot make a folder in " << dir << '\n';
+        return 1;
+    }
+    const fs::path work = pattern;
+    markTopFolder(work);
     const fs::path feed = work / "feed";
     const std::string home = "ZORBE_HOME=" + (work / "generate").string();
     const Run generated
@@ -79,11 +129,12 @@ int main(int argc, char **argv)
     for (const auto &e : fs::directory_iterator(feed))
         files += e.is_regular_file();
     std::cout << "feed: " << weeks << " weeks at scale " << scale << ", " << files << " delivered files, "
-              << folderBytes(feed) / 1'000'000 << " MB\n";
+              << folderBytes(feed) / 1'000'000 << " MB" << std::endl;
 
     std::vector<double> copies, downloads, copyCpu, downloadCpu;
     long peakKb = 0;
-    for (int r = 0; r < rounds; ++r) {
+    for (int r = 0; r < warmup + rounds; ++r) {
+        std::this_thread::sleep_for(std::chrono::seconds(settle));
         const fs::path copy = work / ("copy" + std::to_string(r));
         const Run cp = runProcess({"cp", "-r", feed.string(), copy.string()}, {});
         const fs::path downloadHome = work / ("home" + std::to_string(r));
@@ -93,16 +144,19 @@ int main(int argc, char **argv)
             std::cerr << "round " << r + 1 << ": cp exit " << cp.status << ", download exit " << dl.status << '\n';
             return 1;
         }
+        if (r < warmup) {
+            std::printf("warm-up: cp -r %.3f s, download %.3f s\n", cp.seconds, dl.seconds);
+            std::fflush(stdout);
+            continue;
+        }
         copies.push_back(cp.seconds);
         downloads.push_back(dl.seconds);
         copyCpu.push_back(cp.cpuSeconds);
         downloadCpu.push_back(dl.cpuSeconds);
         peakKb = std::max(peakKb, dl.peakKb);
-        std::printf("round %d: cp -r %.3f s (cpu %.3f s), download %.3f s (cpu %.3f s), peak %ld MB\n", r + 1,
+        std::printf("round %d: cp -r %.3f s (cpu %.3f s), download %.3f s (cpu %.3f s), peak %ld MB\n", r - warmup + 1,
                     cp.seconds, cp.cpuSeconds, dl.seconds, dl.cpuSeconds, dl.peakKb / 1024);
-        std::error_code ec;
-        fs::remove_all(copy, ec);
-        fs::remove_all(downloadHome, ec);
+        std::fflush(stdout);
     }
     const double d = median(downloads), c = median(copies);
     const double dc = median(downloadCpu), cc = median(copyCpu);
