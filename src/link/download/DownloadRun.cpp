@@ -87,8 +87,8 @@ std::string heldName(const std::string &finished)
 // under this name (the finished name + suffix) and removed once the
 // conversions are over. Freed files are what makes new ones slow to create
 // on some file systems (ext4 without a journal skips, one by one, every
-// inode freed in the last half minute), and the results conversion creates
-// a file per day right after the cards are replaced.
+// inode of the group freed in the last minute or more), and the results
+// conversion creates a file per day right after the cards are replaced.
 constexpr std::string_view kConsumedSuffix = ".used";
 
 bool endsWith(std::string_view s, std::string_view suffix)
@@ -317,8 +317,7 @@ void TDownloadRun::cleanWorkSpace()
 {
     for (const std::string &name : files::list(m_downFolder))
         if (isTemporaryName(name) || endsWith(name, kHeldSuffix) || endsWith(name, kConsumedSuffix)
-            || name == kJockeyDownload
-            || name == kTrainerDownload)
+            || name == kJockeyDownload || name == kTrainerDownload)
             files::remove(m_downFolder / name);
 }
 
