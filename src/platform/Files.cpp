@@ -5,6 +5,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <utility>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -42,6 +48,7 @@ void writeFd(int fd, std::string_view bytes, const WinPath &path)
 
 void writeWithFlags(const WinPath &path, std::string_view bytes, int flags)
 {
+    settle();
     const fs::path native = toNative(path);
     const int fd = ::open(native.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
@@ -52,18 +59,187 @@ void writeWithFlags(const WinPath &path, std::string_view bytes, int flags)
         fail("ファイルに書き込めません", path, errno);
 }
 
+// Flushes a written temporary file to the disk, closes it and renames it
+// over the target; on failure the temporary file is removed.
+void commitTemp(int fd, const fs::path &temp, const fs::path &target, const WinPath &path)
+{
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        fail("ファイルに書き込めません", path, err);
+    }
+    stopPoint("write");
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        fail("ファイルを置き換えられません", path, err);
+    }
+}
+
 } // namespace
+
+struct WriteBehind::Impl
+{
+    struct Pending
+    {
+        int fd;
+        fs::path temp;
+        fs::path target;
+        WinPath path; // for the message of a failure
+    };
+
+    explicit Impl(std::size_t depth)
+        : depth(std::max<std::size_t>(depth, 1))
+        , thread([this] { run(); })
+    {
+    }
+
+    ~Impl()
+    {
+        {
+            std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        changed.notify_all();
+        thread.join();
+    }
+
+    // The writer: commits the front file, then takes it off the queue, so
+    // that a file stays pending until it is renamed. After a failure the
+    // files behind it are dropped.
+    void run()
+    {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [this] { return stopping || !queue.empty(); });
+            if (queue.empty())
+                return;
+            Pending &p = queue.front(); // a deque keeps it in place while others are added
+            const bool drop = failure != nullptr;
+            lock.unlock();
+            std::exception_ptr failed;
+            if (drop) {
+                ::close(p.fd);
+                ::unlink(p.temp.c_str());
+            } else {
+                try {
+                    commitTemp(p.fd, p.temp, p.target, p.path);
+                } catch (...) {
+                    failed = std::current_exception();
+                }
+            }
+            lock.lock();
+            if (failed && !failure)
+                failure = failed;
+            queue.pop_front();
+            changed.notify_all();
+        }
+    }
+
+    // Throws a failure of the writer once.
+    void throwFailure(std::unique_lock<std::mutex> &lock)
+    {
+        if (!failure)
+            return;
+        std::exception_ptr f = std::exchange(failure, nullptr);
+        lock.unlock();
+        std::rethrow_exception(f);
+    }
+
+    void drain()
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [this] { return queue.empty(); });
+        throwFailure(lock);
+    }
+
+    // A file pending at that path, or any pending file in that folder.
+    bool pending(const fs::path &native, bool inFolder)
+    {
+        std::lock_guard lock(mutex);
+        return std::any_of(queue.begin(), queue.end(), [&](const Pending &p) {
+            return (inFolder ? p.target.parent_path() : p.target).native() == native.native();
+        });
+    }
+
+    void add(Pending p)
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [this] { return queue.size() < depth || failure; });
+        if (failure) {
+            ::close(p.fd);
+            ::unlink(p.temp.c_str());
+            throwFailure(lock);
+        }
+        queue.push_back(std::move(p));
+        changed.notify_all();
+    }
+
+    const std::size_t depth;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<Pending> queue;
+    std::exception_ptr failure;
+    bool stopping = false;
+    std::thread thread; // last: started once the rest is there
+};
+
+namespace {
+
+thread_local WriteBehind::Impl *t_writeBehind = nullptr;
+
+// Before a read or test of a file: waits when that file is pending.
+void settleFile(const fs::path &native)
+{
+    if (t_writeBehind && t_writeBehind->pending(native, false))
+        t_writeBehind->drain();
+}
+
+} // namespace
+
+WriteBehind::WriteBehind(std::size_t depth)
+{
+    if (!t_writeBehind)
+        t_writeBehind = m_impl = new Impl(depth);
+}
+
+WriteBehind::~WriteBehind()
+{
+    if (!m_impl)
+        return;
+    t_writeBehind = nullptr;
+    delete m_impl; // the writer commits what is pending before it ends
+}
+
+void WriteBehind::finish()
+{
+    settle();
+}
+
+void settle()
+{
+    if (t_writeBehind)
+        t_writeBehind->drain();
+}
 
 bool exists(const WinPath &path)
 {
     std::error_code ec;
-    return !path.empty() && fs::exists(toNative(path), ec);
+    if (path.empty())
+        return false;
+    const fs::path native = toNative(path);
+    settleFile(native);
+    return fs::exists(native, ec);
 }
 
 bool isFile(const WinPath &path)
 {
     std::error_code ec;
-    return !path.empty() && fs::is_regular_file(toNative(path), ec);
+    if (path.empty())
+        return false;
+    const fs::path native = toNative(path);
+    settleFile(native);
+    return fs::is_regular_file(native, ec);
 }
 
 bool isDirectory(const WinPath &path)
@@ -75,7 +251,9 @@ bool isDirectory(const WinPath &path)
 std::optional<std::uint64_t> fileSize(const WinPath &path)
 {
     std::error_code ec;
-    const auto size = fs::file_size(toNative(path), ec);
+    const fs::path native = toNative(path);
+    settleFile(native);
+    const auto size = fs::file_size(native, ec);
     if (ec)
         return std::nullopt;
     return size;
@@ -84,6 +262,7 @@ std::optional<std::uint64_t> fileSize(const WinPath &path)
 NativeRead readNativeInto(const fs::path &file, std::string &buffer, std::size_t &size)
 {
     size = 0;
+    settleFile(file);
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return {errno, false};
@@ -140,20 +319,19 @@ void writeAtomic(const WinPath &path, std::string_view bytes)
     const fs::path target = toNative(path);
     fs::path temp = target;
     temp += ".tmp~";
+    // A second write of a pending file waits for the first, whose temporary
+    // file it would otherwise overwrite; a failure of the writer is thrown
+    // before anything more is written.
+    if (t_writeBehind && t_writeBehind->pending(target, false))
+        t_writeBehind->drain();
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         fail("ファイルを作成できません", path, errno);
     writeFd(fd, bytes, path);
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        fail("ファイルに書き込めません", path, err);
-    }
-    stopPoint("write");
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        fail("ファイルを置き換えられません", path, err);
+    if (t_writeBehind) {
+        t_writeBehind->add({fd, std::move(temp), target, path});
+    } else {
+        commitTemp(fd, temp, target, path);
     }
     FolderNameCache::noteCreated(target);
 }
@@ -165,6 +343,7 @@ void append(const WinPath &path, std::string_view bytes)
 
 bool remove(const WinPath &path)
 {
+    settle();
     const fs::path native = toNative(path);
     std::error_code ec;
     if (!fs::exists(native, ec))
@@ -177,6 +356,7 @@ bool remove(const WinPath &path)
 
 void rename(const WinPath &from, const WinPath &to)
 {
+    settle();
     const fs::path a = toNative(from);
     const fs::path b = toNative(to);
     if (::rename(a.c_str(), b.c_str()) != 0)
@@ -194,6 +374,9 @@ void makeDirectories(const WinPath &path)
 {
     std::error_code ec;
     const fs::path native = toNative(path);
+    if (fs::is_directory(native, ec))
+        return;
+    settle();
     // Only folders made now change the listings the name cache holds: a
     // folder that was there already keeps them (the conversions ask for
     // their output folders once per day).
@@ -207,7 +390,10 @@ std::vector<std::string> list(const WinPath &folder)
 {
     std::vector<std::string> names;
     std::error_code ec;
-    for (fs::directory_iterator it(toNative(folder), ec), end; !ec && it != end; it.increment(ec))
+    const fs::path native = toNative(folder);
+    if (t_writeBehind && t_writeBehind->pending(native, true))
+        t_writeBehind->drain();
+    for (fs::directory_iterator it(native, ec), end; !ec && it != end; it.increment(ec))
         names.push_back(cp932::fromUtf8(it->path().filename().string()));
     std::sort(names.begin(), names.end());
     return names;

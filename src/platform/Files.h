@@ -71,6 +71,46 @@ void makeDirectories(const WinPath &path);
 // Names (cp932) of the entries of a folder, sorted; empty when it is missing.
 std::vector<std::string> list(const WinPath &folder);
 
+// Write-behind for a run that writes many files at once.
+//
+// Within the scope of a WriteBehind, writeAtomic on the thread that made it
+// writes the temporary file and returns; a thread of the scope's own flushes
+// each file to the disk and renames it over its target, in the order of the
+// calls, so that waiting for the disk overlaps the work on the next file.
+// To the program the files are there at once: a read, test or listing of a
+// pending file first waits for it, and every other change to the file system
+// (writeAll, append, remove, rename, a new folder, a settings write) first
+// waits for all of them. The changes thus reach the disk in the program's
+// order, and a run killed at any moment leaves what the same run without
+// write-behind would have left at some earlier moment.
+//
+// A failed flush or rename is thrown, as the FileError writeAtomic would have
+// thrown, by the next change or wait of the thread, or by finish(); the
+// pending files after it are dropped, not renamed.
+class WriteBehind
+{
+public:
+    // At most `depth` files pending (each holds an open file).
+    explicit WriteBehind(std::size_t depth = 64);
+    // Waits for the pending files. A failure that finish() did not throw is
+    // lost, so a run that keeps on after the scope calls finish().
+    ~WriteBehind();
+    WriteBehind(const WriteBehind &) = delete;
+    WriteBehind &operator=(const WriteBehind &) = delete;
+
+    // Waits for the pending files and throws the first failure.
+    void finish();
+
+    struct Impl;
+
+private:
+    Impl *m_impl = nullptr; // null when the thread has a write-behind already
+};
+
+// Waits for the pending files of the thread's write-behind, if it has one,
+// and throws a failure; for file changes made without these functions.
+void settle();
+
 } // namespace zorbe::files
 
 namespace zorbe {

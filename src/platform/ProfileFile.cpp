@@ -1,6 +1,7 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/Cp932.h"
+#include "platform/Files.h"
 #include "platform/StopPoint.h"
 
 #include <cerrno>
@@ -126,6 +127,8 @@ void ProfileFile::storeLines(const std::vector<std::string> &lines)
         text += l;
         text += "\r\n";
     }
+    // The files written before the settings reach the disk before them.
+    files::settle();
     std::error_code ec;
     if (m_path.has_parent_path())
         fs::create_directories(m_path.parent_path(), ec);

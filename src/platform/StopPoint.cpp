@@ -1,5 +1,6 @@
 #include "platform/StopPoint.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -8,35 +9,37 @@
 namespace zorbe {
 namespace {
 
+// The point armed through the environment, read once. The writer thread of
+// a write-behind passes points too, hence the atomic count.
 struct Armed
 {
+    Armed();
+
     bool on = false;
     std::string name;
-    long remaining = 0;
+    std::atomic<long> remaining = 0;
 };
 
-Armed readArmed()
+Armed::Armed()
 {
-    Armed a;
     const char *env = std::getenv("ZORBE_STOP_AT");
     if (!env)
-        return a;
+        return;
     const char *colon = std::strrchr(env, ':');
     if (!colon || colon == env)
-        return a;
+        return;
     char *end = nullptr;
     const long n = std::strtol(colon + 1, &end, 10);
     if (n < 1 || !end || *end != '\0')
-        return a;
-    a.on = true;
-    a.name.assign(env, colon);
-    a.remaining = n;
-    return a;
+        return;
+    on = true;
+    name.assign(env, colon);
+    remaining = n;
 }
 
 Armed &armed()
 {
-    static Armed a = readArmed();
+    static Armed a;
     return a;
 }
 

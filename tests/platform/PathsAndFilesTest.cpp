@@ -1,5 +1,6 @@
 #include "platform/Cp932.h"
 #include "platform/Files.h"
+#include "platform/ProfileFile.h"
 #include "platform/WinPath.h"
 
 #include "support/TempHome.h"
@@ -177,4 +178,73 @@ TEST(FileOperations, AtomicWriteLeavesTheOldFileWholeOnFailure)
         EXPECT_EQ(files::readAll(file), "whole");
     }
     fs::permissions(toNative(file.parent()), fs::perms::owner_all);
+}
+
+namespace {
+
+std::string readNativeFile(const fs::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+} // namespace
+
+TEST(WriteBehind, PendingFilesAreThereForTheProgramAndOnTheDiskBeforeAnyOtherChange)
+{
+    test::TempHome home;
+    const WinPath dir("c:\\w");
+    files::makeDirectories(dir);
+    files::WriteBehind writeBehind(2); // a short queue: the writer is behind more often
+    for (int n = 0; n < 20; ++n)
+        files::writeAtomic(dir / ("F" + std::to_string(n) + ".DAT"), std::to_string(n));
+    files::writeAtomic(dir / "F3.DAT", "again"); // while the first may still be pending
+    EXPECT_EQ(files::readAll(dir / "F3.DAT"), "again");
+    EXPECT_EQ(files::readAll(dir / "f19.dat"), "19");
+    EXPECT_TRUE(files::isFile(dir / "F18.DAT"));
+    EXPECT_EQ(files::fileSize(dir / "F17.DAT"), 2u);
+    files::writeAtomic(dir / "LAST.DAT", "last");
+    EXPECT_EQ(files::list(dir).size(), 21u); // the files, no temporary ones
+
+    // Every other change waits until the files before it are renamed.
+    files::writeAtomic(dir / "A.DAT", "a");
+    files::append(dir / "LOG.TXT", "x");
+    EXPECT_EQ(readNativeFile(toNative(dir / "A.DAT")), "a");
+    files::writeAtomic(dir / "B.DAT", "b");
+    files::remove(dir / "F0.DAT");
+    EXPECT_EQ(readNativeFile(toNative(dir / "B.DAT")), "b");
+    files::writeAtomic(dir / "C.DAT", "c");
+    ProfileFile(home.path() / "zorbelab.Ini").writeString("S", "K", "V");
+    EXPECT_EQ(readNativeFile(toNative(dir / "C.DAT")), "c");
+    files::writeAtomic(dir / "D.DAT", "d");
+    writeBehind.finish();
+    EXPECT_EQ(readNativeFile(toNative(dir / "D.DAT")), "d");
+}
+
+TEST(WriteBehind, AFailedRenameIsThrownOnceAndTheFilesAfterItAreDropped)
+{
+    test::TempHome home;
+    const WinPath dir("c:\\w");
+    // A folder that is not empty cannot be replaced by a file.
+    files::makeDirectories(dir / "X.DAT");
+    files::writeAll(dir / "X.DAT" / "inside", "");
+    files::WriteBehind writeBehind;
+    std::string message;
+    try {
+        files::writeAtomic(dir / "X.DAT", "x");
+        files::writeAtomic(dir / "Y.DAT", "y");
+        writeBehind.finish();
+    } catch (const files::FileError &e) {
+        message = e.what();
+    }
+    EXPECT_NE(message.find("ファイルを置き換えられません"), std::string::npos) << message;
+    EXPECT_NE(message.find("X.DAT"), std::string::npos) << message;
+    writeBehind.finish(); // told once
+    EXPECT_FALSE(files::exists(dir / "Y.DAT"));
+    EXPECT_EQ(files::list(dir), std::vector<std::string>{"X.DAT"}); // no temporary file left
+
+    // The writes after the failure go on as usual.
+    files::writeAtomic(dir / "Z.DAT", "z");
+    writeBehind.finish();
+    EXPECT_EQ(readNativeFile(toNative(dir / "Z.DAT")), "z");
 }

@@ -543,7 +543,11 @@ void TDownloadRun::handOffAndRecord()
     std::string why;
     if (m_conversions) {
         try {
+            // The conversions write about three files a meeting day; each
+            // is flushed to the disk while the next is made.
+            files::WriteBehind writeBehind;
             converted = handOff(*m_conversions);
+            writeBehind.finish();
         } catch (const std::exception &e) {
             converted = false;
             why = e.what();
