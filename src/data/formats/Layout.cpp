@@ -128,14 +128,20 @@ FixedRecord::FixedRecord(const Layout &layout, std::string_view bytes) : m_layou
 
 std::size_t FixedRecord::position(const Field &f, std::size_t i) const
 {
-    // The fields tile the record in offset order (a static_assert beside
-    // every layout), so the field is found by its offset: the conversions
-    // read and write every field of thousands of records.
+    // The conversions read and write every field of thousands of records:
+    // a field is looked for where the last one was and just after it, then
+    // by its offset, since the fields tile the record in offset order (a
+    // static_assert beside every layout).
     const auto &fields = m_layout->fields;
-    const auto it = std::partition_point(fields.begin(), fields.end(),
-                                         [&](const Field *g) { return g->offset < f.offset; });
-    if (it == fields.end() || *it != &f)
-        throw LayoutError(std::string(m_layout->name) + " にない項目です: " + std::string(f.name));
+    std::size_t k = m_lastField;
+    if (!(k < fields.size() && fields[k] == &f) && !(++k < fields.size() && fields[k] == &f)) {
+        const auto it = std::partition_point(fields.begin(), fields.end(),
+                                             [&](const Field *g) { return g->offset < f.offset; });
+        if (it == fields.end() || *it != &f)
+            throw LayoutError(std::string(m_layout->name) + " にない項目です: " + std::string(f.name));
+        k = static_cast<std::size_t>(it - fields.begin());
+    }
+    m_lastField = k;
     if (i < 1 || i > f.count)
         throw LayoutError(fieldLabel(*m_layout, f) + ": 添字 " + std::to_string(i) + " は範囲外です");
     return f.offset + f.width * (i - 1);

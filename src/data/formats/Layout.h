@@ -204,6 +204,9 @@ protected:
 private:
     const Layout *m_layout;
     std::string m_bytes;
+    // Where the last field was found: a record is mostly read and written
+    // field after field, so the next one is usually there or just after.
+    mutable std::size_t m_lastField = 0;
 };
 
 // The typed records: Fields is a struct of static constexpr Field members and
