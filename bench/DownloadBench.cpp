@@ -4,8 +4,11 @@
 // medians is what counts.
 //
 //   download_bench [--weeks N] [--scale K] [--rounds R] [--warmup W] [--settle S] [--dir DIR] [--zorbe PATH]
+//                  [--against PATH]
 //
-// --zorbe times another build of the program (an earlier one, to compare).
+// --zorbe times another build of the program instead of this one; --against
+// times a second build in the same rounds, alternately with the first (an
+// earlier build, to compare on a disk whose speed drifts).
 // --dir is where the feed, the copies and the homes go (default /tmp): a
 // tmpfs such as /dev/shm takes the disk and the file system's bookkeeping
 // out of both sides and leaves the work of the processes themselves.
@@ -29,7 +32,8 @@
 // no disk flushes. Each round starts S seconds (--settle, default 0) after
 // the one before. The first W rounds (default 1) are run the same way but
 // not counted: a machine that has just started pays the first touch of its
-// memory in them.
+// memory in them. Every step is timed after a sync(), so that the disk's
+// write-back of one step's files does not fall into the next one's time.
 
 #include "ProcessRun.h"
 
@@ -88,6 +92,7 @@ int main(int argc, char **argv)
     int warmup = 1;
     int settle = 0;
     std::string zorbe = ZORBE_EXECUTABLE;
+    std::string against;
     std::string dir = "/tmp";
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string opt = argv[i];
@@ -97,6 +102,8 @@ int main(int argc, char **argv)
             scale = argv[i + 1];
         else if (opt == "--zorbe")
             zorbe = argv[i + 1];
+        else if (opt == "--against")
+            against = argv[i + 1];
         else if (opt == "--rounds")
             rounds = std::max(1, std::atoi(argv[i + 1]));
         else if (opt == "--warmup")
@@ -106,7 +113,8 @@ int main(int argc, char **argv)
         else if (opt == "--settle")
             settle = std::max(0, std::atoi(argv[i + 1]));
         else {
-            std::cerr << "usage: download_bench [--weeks N] [--scale K] [--rounds R] [--warmup W] [--settle S] [--dir DIR] [--zorbe PATH]\n";
+            std::cerr << "usage: download_bench [--weeks N] [--scale K] [--rounds R] [--warmup W] [--settle S] [--dir DIR]"
+                         " [--zorbe PATH] [--against PATH]\n";
             return 2;
         }
     }
@@ -131,21 +139,40 @@ int main(int argc, char **argv)
     std::cout << "feed: " << weeks << " weeks at scale " << scale << ", " << files << " delivered files, "
               << folderBytes(feed) / 1'000'000 << " MB" << std::endl;
 
-    std::vector<double> copies, downloads, copyCpu, downloadCpu;
+    std::vector<double> copies, downloads, copyCpu, downloadCpu, others;
     long peakKb = 0;
+    // One timed whole-process run, after the disk has written back the
+    // steps before it.
+    auto timed = [](const std::vector<std::string> &argv, const std::vector<std::string> &env) {
+        ::sync();
+        return runProcess(argv, env);
+    };
+    auto download = [&](const std::string &program, const std::string &name) {
+        const fs::path downloadHome = work / name;
+        return timed({program, "download", "--now", "20991231235959"},
+                     {"ZORBE_HOME=" + downloadHome.string(), "ZORBE_FEED=" + feed.string()});
+    };
     for (int r = 0; r < warmup + rounds; ++r) {
         std::this_thread::sleep_for(std::chrono::seconds(settle));
         const fs::path copy = work / ("copy" + std::to_string(r));
-        const Run cp = runProcess({"cp", "-r", feed.string(), copy.string()}, {});
-        const fs::path downloadHome = work / ("home" + std::to_string(r));
-        const Run dl = runProcess({zorbe, "download", "--now", "20991231235959"},
-                                  {"ZORBE_HOME=" + downloadHome.string(), "ZORBE_FEED=" + feed.string()});
-        if (cp.status != 0 || dl.status != 0) {
-            std::cerr << "round " << r + 1 << ": cp exit " << cp.status << ", download exit " << dl.status << '\n';
+        const Run cp = timed({"cp", "-r", feed.string(), copy.string()}, {});
+        // With a second build the two take turns at going first.
+        Run other;
+        if (!against.empty() && r % 2 == 1)
+            other = download(against, "against" + std::to_string(r));
+        const Run dl = download(zorbe, "home" + std::to_string(r));
+        if (!against.empty() && r % 2 == 0)
+            other = download(against, "against" + std::to_string(r));
+        if (cp.status != 0 || dl.status != 0 || (!against.empty() && other.status != 0)) {
+            std::cerr << "round " << r + 1 << ": cp exit " << cp.status << ", download exit " << dl.status
+                      << (against.empty() ? "" : ", the other build's exit " + std::to_string(other.status)) << '\n';
             return 1;
         }
+        char otherTime[48] = "";
+        if (!against.empty())
+            std::snprintf(otherTime, sizeof otherTime, ", other build %.3f s", other.seconds);
         if (r < warmup) {
-            std::printf("warm-up: cp -r %.3f s, download %.3f s\n", cp.seconds, dl.seconds);
+            std::printf("warm-up: cp -r %.3f s, download %.3f s%s\n", cp.seconds, dl.seconds, otherTime);
             std::fflush(stdout);
             continue;
         }
@@ -153,13 +180,17 @@ int main(int argc, char **argv)
         downloads.push_back(dl.seconds);
         copyCpu.push_back(cp.cpuSeconds);
         downloadCpu.push_back(dl.cpuSeconds);
+        others.push_back(other.seconds);
         peakKb = std::max(peakKb, dl.peakKb);
-        std::printf("round %d: cp -r %.3f s (cpu %.3f s), download %.3f s (cpu %.3f s), peak %ld MB\n", r - warmup + 1,
-                    cp.seconds, cp.cpuSeconds, dl.seconds, dl.cpuSeconds, dl.peakKb / 1024);
+        std::printf("round %d: cp -r %.3f s (cpu %.3f s), download %.3f s (cpu %.3f s), peak %ld MB%s\n",
+                    r - warmup + 1, cp.seconds, cp.cpuSeconds, dl.seconds, dl.cpuSeconds, dl.peakKb / 1024,
+                    otherTime);
         std::fflush(stdout);
     }
     const double d = median(downloads), c = median(copies);
     const double dc = median(downloadCpu), cc = median(copyCpu);
+    if (!against.empty())
+        std::printf("other build: %.1fx (download %.2f s)\n", c > 0 ? median(others) / c : 0.0, median(others));
     std::printf("ratio download/cp: %.1fx (download %.2f s, cp %.2f s; cpu %.2f s against %.2f s; peak %ld MB)\n",
                 c > 0 ? d / c : 0.0, d, c, dc, cc, peakKb / 1024);
     std::error_code ec;
