@@ -59,21 +59,28 @@ void writeWithFlags(const WinPath &path, std::string_view bytes, int flags)
         fail("ファイルに書き込めません", path, errno);
 }
 
-// Flushes a written temporary file to the disk, closes it and renames it
-// over the target; on failure the temporary file is removed.
-void commitTemp(int fd, const fs::path &temp, const fs::path &target, const WinPath &path)
+[[noreturn]] void failAfterWrite(const std::string &what, const fs::path &temp, const WinPath &path, int err)
 {
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        fail("ファイルに書き込めません", path, err);
-    }
+    ::unlink(temp.c_str());
+    fail(what, path, err);
+}
+
+// Flushes a written temporary file to the disk and closes it; the errno of
+// a failure, 0 when it is on the disk.
+int syncAndClose(int fd)
+{
+    const int synced = ::fsync(fd) == 0 ? 0 : errno;
+    const int closed = ::close(fd) == 0 ? 0 : errno;
+    return synced ? synced : closed;
+}
+
+// Renames a temporary file that is on the disk over the target; on failure
+// the temporary file is removed.
+void renameTemp(const fs::path &temp, const fs::path &target, const WinPath &path)
+{
     stopPoint("write");
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        fail("ファイルを置き換えられません", path, err);
-    }
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+        failAfterWrite("ファイルを置き換えられません", temp, path, errno);
 }
 
 } // namespace
@@ -85,13 +92,22 @@ struct WriteBehind::Impl
         int fd;
         fs::path temp;
         fs::path target;
-        WinPath path; // for the message of a failure
+        WinPath path;      // for the message of a failure
+        bool synced = false;
+        int syncError = 0; // errno of a failed flush
     };
+
+    // Flushes run on several threads at once: the file system then commits
+    // them together (one journal commit, one disk cache flush for many
+    // files), where one after the other each would wait for the disk.
+    static constexpr int kSyncThreads = 4;
 
     explicit Impl(std::size_t depth)
         : depth(std::max<std::size_t>(depth, 1))
-        , thread([this] { run(); })
     {
+        for (int n = 0; n < kSyncThreads; ++n)
+            syncers.emplace_back([this] { syncFiles(); });
+        renamer = std::thread([this] { renameFiles(); });
     }
 
     ~Impl()
@@ -101,37 +117,59 @@ struct WriteBehind::Impl
             stopping = true;
         }
         changed.notify_all();
-        thread.join();
+        renamer.join();
+        for (std::thread &t : syncers)
+            t.join();
     }
 
-    // The writer: commits the front file, then takes it off the queue, so
-    // that a file stays pending until it is renamed. After a failure the
-    // files behind it are dropped.
-    void run()
+    // A flusher: takes the next file not yet taken, in queue order.
+    void syncFiles()
     {
         std::unique_lock lock(mutex);
         for (;;) {
-            changed.wait(lock, [this] { return stopping || !queue.empty(); });
+            changed.wait(lock, [this] { return claimed < queue.size() || (stopping && queue.empty()); });
+            if (claimed >= queue.size())
+                return;
+            Pending &p = queue[claimed++]; // a deque keeps it in place while others come and go
+            lock.unlock();
+            const int err = syncAndClose(p.fd);
+            lock.lock();
+            p.syncError = err;
+            p.synced = true;
+            changed.notify_all();
+        }
+    }
+
+    // The renamer: renames the front file once it is on the disk, then takes
+    // it off the queue, so that a file stays pending until it is renamed and
+    // the files are renamed in the order of the calls. After a failure the
+    // files behind it are dropped.
+    void renameFiles()
+    {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [this] { return (!queue.empty() && queue.front().synced) || (stopping && queue.empty()); });
             if (queue.empty())
                 return;
-            Pending &p = queue.front(); // a deque keeps it in place while others are added
+            Pending &p = queue.front();
             const bool drop = failure != nullptr;
             lock.unlock();
             std::exception_ptr failed;
-            if (drop) {
-                ::close(p.fd);
-                ::unlink(p.temp.c_str());
-            } else {
-                try {
-                    commitTemp(p.fd, p.temp, p.target, p.path);
-                } catch (...) {
-                    failed = std::current_exception();
-                }
+            try {
+                if (drop)
+                    ::unlink(p.temp.c_str());
+                else if (p.syncError)
+                    failAfterWrite("ファイルに書き込めません", p.temp, p.path, p.syncError);
+                else
+                    renameTemp(p.temp, p.target, p.path);
+            } catch (...) {
+                failed = std::current_exception();
             }
             lock.lock();
             if (failed && !failure)
                 failure = failed;
             queue.pop_front();
+            --claimed;
             changed.notify_all();
         }
     }
@@ -180,8 +218,10 @@ struct WriteBehind::Impl
     std::condition_variable changed;
     std::deque<Pending> queue;
     std::exception_ptr failure;
+    std::size_t claimed = 0; // files from the front taken by a flusher
     bool stopping = false;
-    std::thread thread; // last: started once the rest is there
+    std::vector<std::thread> syncers; // started once the rest is there
+    std::thread renamer;
 };
 
 namespace {
@@ -331,7 +371,9 @@ void writeAtomic(const WinPath &path, std::string_view bytes)
     if (t_writeBehind) {
         t_writeBehind->add({fd, std::move(temp), target, path});
     } else {
-        commitTemp(fd, temp, target, path);
+        if (const int err = syncAndClose(fd))
+            failAfterWrite("ファイルに書き込めません", temp, path, err);
+        renameTemp(temp, target, path);
     }
     FolderNameCache::noteCreated(target);
 }

@@ -74,9 +74,10 @@ std::vector<std::string> list(const WinPath &folder);
 // Write-behind for a run that writes many files at once.
 //
 // Within the scope of a WriteBehind, writeAtomic on the thread that made it
-// writes the temporary file and returns; a thread of the scope's own flushes
-// each file to the disk and renames it over its target, in the order of the
-// calls, so that waiting for the disk overlaps the work on the next file.
+// writes the temporary file and returns; threads of the scope's own flush
+// the files to the disk, several at once (which the file system commits
+// together), and rename each over its target in the order of the calls, so
+// that waiting for the disk overlaps the work on the next files.
 // To the program the files are there at once: a read, test or listing of a
 // pending file first waits for it, and every other change to the file system
 // (writeAll, append, remove, rename, a new folder, a settings write) first
