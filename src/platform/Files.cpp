@@ -48,7 +48,6 @@ void writeFd(int fd, std::string_view bytes, const WinPath &path)
 
 void writeWithFlags(const WinPath &path, std::string_view bytes, int flags)
 {
-    settle();
     const fs::path native = toNative(path);
     const int fd = ::open(native.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
@@ -87,27 +86,41 @@ void renameTemp(const fs::path &temp, const fs::path &target, const WinPath &pat
 
 struct WriteBehind::Impl
 {
+    enum class Op
+    {
+        Commit, // a written temporary file: flushed, then renamed over the target
+        Write,  // the target created or truncated, then written
+        Append, // the target opened for appending (created), then written
+        Remove, // the target removed
+        Rename, // `from` renamed to the target
+    };
+
     struct Pending
     {
-        int fd;
-        fs::path temp;
+        Op op;
         fs::path target;
-        WinPath path;      // for the message of a failure
-        bool synced = false;
-        int syncError = 0; // errno of a failed flush
+        WinPath path;        // for the message of a failure (Rename: the old name)
+        int fd = -1;         // Commit: the open temporary file
+        fs::path from;       // Commit: the temporary file; Rename: the old name
+        std::string bytes;   // Write, Append
+        bool synced = false; // Commit: flushed (or failed to); the others need no flush
+        int syncError = 0;   // errno of a failed flush
+        bool dropped = false; // behind a failure: not made
     };
 
     // Flushes run on several threads at once: the file system then commits
     // them together (one journal commit, one disk cache flush for many
     // files), where one after the other each would wait for the disk.
     static constexpr int kSyncThreads = 4;
+    // The bytes of pending writes, and of the buffers kept for the next ones.
+    static constexpr std::size_t kByteLimit = 16u << 20;
 
     explicit Impl(std::size_t depth)
         : depth(std::max<std::size_t>(depth, 1))
     {
         for (int n = 0; n < kSyncThreads; ++n)
             syncers.emplace_back([this] { syncFiles(); });
-        renamer = std::thread([this] { renameFiles(); });
+        executor = std::thread([this] { executeInOrder(); });
     }
 
     ~Impl()
@@ -116,21 +129,23 @@ struct WriteBehind::Impl
             std::lock_guard lock(mutex);
             stopping = true;
         }
+        toSync.notify_all();
         changed.notify_all();
-        renamer.join();
+        executor.join();
         for (std::thread &t : syncers)
             t.join();
     }
 
-    // A flusher: takes the next file not yet taken, in queue order.
+    // A flusher: takes the next file to flush, in queue order.
     void syncFiles()
     {
         std::unique_lock lock(mutex);
         for (;;) {
-            changed.wait(lock, [this] { return claimed < queue.size() || (stopping && queue.empty()); });
-            if (claimed >= queue.size())
+            toSync.wait(lock, [this] { return !unsynced.empty() || stopping; });
+            if (unsynced.empty())
                 return;
-            Pending &p = queue[claimed++]; // a deque keeps it in place while others come and go
+            Pending &p = *unsynced.front(); // a deque keeps it in place while others come and go
+            unsynced.pop_front();
             lock.unlock();
             const int err = syncAndClose(p.fd);
             lock.lock();
@@ -140,11 +155,43 @@ struct WriteBehind::Impl
         }
     }
 
-    // The renamer: renames the front file once it is on the disk, then takes
-    // it off the queue, so that a file stays pending until it is renamed and
-    // the files are renamed in the order of the calls. After a failure the
-    // files behind it are dropped.
-    void renameFiles()
+    static void perform(Pending &p)
+    {
+        switch (p.op) {
+        case Op::Commit:
+            if (p.syncError)
+                failAfterWrite("ファイルに書き込めません", p.from, p.path, p.syncError);
+            renameTemp(p.from, p.target, p.path);
+            return;
+        case Op::Write:
+        case Op::Append: {
+            const int flags = p.op == Op::Write ? O_TRUNC : O_APPEND;
+            const int fd = ::open(p.target.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+            if (fd < 0)
+                fail("ファイルを作成できません", p.path, errno);
+            writeFd(fd, p.bytes, p.path);
+            if (::close(fd) != 0)
+                fail("ファイルに書き込めません", p.path, errno);
+            return;
+        }
+        case Op::Remove: {
+            std::error_code ec;
+            if (!fs::remove(p.target, ec) && ec)
+                fail("ファイルを削除できません", p.path, ec.value());
+            return;
+        }
+        case Op::Rename:
+            if (::rename(p.from.c_str(), p.target.c_str()) != 0)
+                fail("ファイル名を変更できません", p.path, errno);
+            return;
+        }
+    }
+
+    // The executor: performs the front change once its file is flushed,
+    // then takes it off the queue, so that a change stays pending until it
+    // is made, and the changes are made in the order of the calls. After a
+    // failure the changes behind it are dropped.
+    void executeInOrder()
     {
         std::unique_lock lock(mutex);
         for (;;) {
@@ -152,24 +199,33 @@ struct WriteBehind::Impl
             if (queue.empty())
                 return;
             Pending &p = queue.front();
-            const bool drop = failure != nullptr;
+            const bool drop = p.dropped;
             lock.unlock();
             std::exception_ptr failed;
-            try {
-                if (drop)
-                    ::unlink(p.temp.c_str());
-                else if (p.syncError)
-                    failAfterWrite("ファイルに書き込めません", p.temp, p.path, p.syncError);
-                else
-                    renameTemp(p.temp, p.target, p.path);
-            } catch (...) {
-                failed = std::current_exception();
+            if (drop) {
+                if (p.op == Op::Commit)
+                    ::unlink(p.from.c_str());
+            } else {
+                try {
+                    perform(p);
+                } catch (...) {
+                    failed = std::current_exception();
+                }
             }
             lock.lock();
-            if (failed && !failure)
+            if (failed) {
+                // Everything behind it is dropped, also once the failure
+                // has been thrown; nothing is added until then.
                 failure = failed;
+                for (Pending &q : queue)
+                    q.dropped = true;
+            }
+            queuedBytes -= p.bytes.size();
+            if (p.bytes.capacity() > 0 && spareBytes + p.bytes.capacity() <= kByteLimit) {
+                spareBytes += p.bytes.capacity();
+                spare.push_back(std::move(p.bytes));
+            }
             queue.pop_front();
-            --claimed;
             changed.notify_all();
         }
     }
@@ -191,48 +247,105 @@ struct WriteBehind::Impl
         throwFailure(lock);
     }
 
-    // A file pending at that path, or any pending file in that folder.
+    // A change pending to that file, or to any file in that folder.
     bool pending(const fs::path &native, bool inFolder)
     {
         std::lock_guard lock(mutex);
-        return std::any_of(queue.begin(), queue.end(), [&](const Pending &p) {
-            return (inFolder ? p.target.parent_path() : p.target).native() == native.native();
-        });
+        auto is = [&](const fs::path &p) { return (inFolder ? p.parent_path() : p).native() == native.native(); };
+        return std::any_of(queue.begin(), queue.end(),
+                           [&](const Pending &p) { return is(p.target) || (!p.from.empty() && is(p.from)); });
+    }
+
+    // Whether the file will be there once the pending changes are made;
+    // nothing when none of them concerns it.
+    std::optional<bool> pendingExistence(const fs::path &native)
+    {
+        std::lock_guard lock(mutex);
+        for (auto it = queue.rbegin(); it != queue.rend(); ++it) {
+            if (it->target.native() == native.native())
+                return it->op != Op::Remove;
+            if (it->op == Op::Rename && it->from.native() == native.native())
+                return false;
+        }
+        return std::nullopt;
+    }
+
+    void throwIfFailed()
+    {
+        std::unique_lock lock(mutex);
+        throwFailure(lock);
     }
 
     void add(Pending p)
     {
         std::unique_lock lock(mutex);
-        changed.wait(lock, [this] { return queue.size() < depth || failure; });
+        changed.wait(lock, [&] {
+            return failure || queue.empty() || (queue.size() < depth && queuedBytes + p.bytes.size() <= kByteLimit);
+        });
         if (failure) {
-            ::close(p.fd);
-            ::unlink(p.temp.c_str());
+            if (p.op == Op::Commit) {
+                ::close(p.fd);
+                ::unlink(p.from.c_str());
+            }
             throwFailure(lock);
         }
+        p.synced = p.op != Op::Commit;
+        queuedBytes += p.bytes.size();
         queue.push_back(std::move(p));
+        if (!queue.back().synced) {
+            unsynced.push_back(&queue.back());
+            toSync.notify_one();
+        }
         changed.notify_all();
+    }
+
+    // A write's bytes, copied into a buffer kept from an earlier write.
+    void addWrite(Op op, const fs::path &target, const WinPath &path, std::string_view bytes)
+    {
+        Pending p{op, target, path};
+        {
+            std::lock_guard lock(mutex);
+            if (!spare.empty()) {
+                p.bytes = std::move(spare.back());
+                spare.pop_back();
+                spareBytes -= p.bytes.capacity();
+            }
+        }
+        p.bytes.assign(bytes);
+        add(std::move(p));
     }
 
     const std::size_t depth;
     std::mutex mutex;
-    std::condition_variable changed;
+    std::condition_variable changed; // the queue moved on, or a file is flushed
+    std::condition_variable toSync;  // a file to flush
     std::deque<Pending> queue;
+    std::deque<Pending *> unsynced;  // Commits of the queue no flusher has taken
+    std::size_t queuedBytes = 0;
+    std::vector<std::string> spare;
+    std::size_t spareBytes = 0;
     std::exception_ptr failure;
-    std::size_t claimed = 0; // files from the front taken by a flusher
     bool stopping = false;
     std::vector<std::thread> syncers; // started once the rest is there
-    std::thread renamer;
+    std::thread executor;
 };
 
 namespace {
 
 thread_local WriteBehind::Impl *t_writeBehind = nullptr;
 
-// Before a read or test of a file: waits when that file is pending.
+// Before a read of a file: waits when a change to it is pending.
 void settleFile(const fs::path &native)
 {
     if (t_writeBehind && t_writeBehind->pending(native, false))
         t_writeBehind->drain();
+}
+
+// Whether a file is there: as it will be after the pending changes to it,
+// when there are any.
+std::optional<bool> existenceAfterPending(const fs::path &native)
+{
+    return t_writeBehind ? t_writeBehind->pendingExistence(native) : std::nullopt;
 }
 
 } // namespace
@@ -248,7 +361,7 @@ WriteBehind::~WriteBehind()
     if (!m_impl)
         return;
     t_writeBehind = nullptr;
-    delete m_impl; // the writer commits what is pending before it ends
+    delete m_impl; // the executor makes the pending changes before it ends
 }
 
 void WriteBehind::finish()
@@ -268,7 +381,8 @@ bool exists(const WinPath &path)
     if (path.empty())
         return false;
     const fs::path native = toNative(path);
-    settleFile(native);
+    if (const auto pending = existenceAfterPending(native))
+        return *pending;
     return fs::exists(native, ec);
 }
 
@@ -278,7 +392,8 @@ bool isFile(const WinPath &path)
     if (path.empty())
         return false;
     const fs::path native = toNative(path);
-    settleFile(native);
+    if (const auto pending = existenceAfterPending(native))
+        return *pending; // every pending change is to a file
     return fs::is_regular_file(native, ec);
 }
 
@@ -351,6 +466,12 @@ std::optional<std::string> readIfExists(const WinPath &path)
 
 void writeAll(const WinPath &path, std::string_view bytes)
 {
+    if (t_writeBehind) {
+        const fs::path native = toNative(path);
+        t_writeBehind->addWrite(WriteBehind::Impl::Op::Write, native, path, bytes);
+        FolderNameCache::noteCreated(native);
+        return;
+    }
     writeWithFlags(path, bytes, O_TRUNC);
 }
 
@@ -369,7 +490,9 @@ void writeAtomic(const WinPath &path, std::string_view bytes)
         fail("ファイルを作成できません", path, errno);
     writeFd(fd, bytes, path);
     if (t_writeBehind) {
-        t_writeBehind->add({fd, std::move(temp), target, path});
+        WriteBehind::Impl::Pending p{WriteBehind::Impl::Op::Commit, target, path, fd};
+        p.from = std::move(temp);
+        t_writeBehind->add(std::move(p));
     } else {
         if (const int err = syncAndClose(fd))
             failAfterWrite("ファイルに書き込めません", temp, path, err);
@@ -380,16 +503,27 @@ void writeAtomic(const WinPath &path, std::string_view bytes)
 
 void append(const WinPath &path, std::string_view bytes)
 {
+    if (t_writeBehind) {
+        const fs::path native = toNative(path);
+        t_writeBehind->addWrite(WriteBehind::Impl::Op::Append, native, path, bytes);
+        FolderNameCache::noteCreated(native);
+        return;
+    }
     writeWithFlags(path, bytes, O_APPEND);
 }
 
 bool remove(const WinPath &path)
 {
-    settle();
     const fs::path native = toNative(path);
     std::error_code ec;
-    if (!fs::exists(native, ec))
+    const std::optional<bool> pending = existenceAfterPending(native);
+    if (pending ? !*pending : !fs::exists(native, ec))
         return false;
+    if (t_writeBehind) {
+        t_writeBehind->add({WriteBehind::Impl::Op::Remove, native, path});
+        FolderNameCache::noteRemoved(native);
+        return true;
+    }
     if (!fs::remove(native, ec) && ec)
         fail("ファイルを削除できません", path, ec.value());
     FolderNameCache::noteRemoved(native);
@@ -398,10 +532,13 @@ bool remove(const WinPath &path)
 
 void rename(const WinPath &from, const WinPath &to)
 {
-    settle();
     const fs::path a = toNative(from);
     const fs::path b = toNative(to);
-    if (::rename(a.c_str(), b.c_str()) != 0)
+    if (t_writeBehind) {
+        WriteBehind::Impl::Pending p{WriteBehind::Impl::Op::Rename, b, from};
+        p.from = a;
+        t_writeBehind->add(std::move(p));
+    } else if (::rename(a.c_str(), b.c_str()) != 0)
         fail("ファイル名を変更できません", from, errno);
     FolderNameCache::noteRemoved(a);
     FolderNameCache::noteCreated(b);

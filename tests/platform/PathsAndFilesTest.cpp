@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <fstream>
 #include <sys/stat.h>
+#include <chrono>
 #include <thread>
 #include <unistd.h>
 
@@ -206,19 +207,34 @@ TEST(WriteBehind, PendingFilesAreThereForTheProgramAndOnTheDiskBeforeAnyOtherCha
     files::writeAtomic(dir / "LAST.DAT", "last");
     EXPECT_EQ(files::list(dir).size(), 21u); // the files, no temporary ones
 
-    // Every other change waits until the files before it are renamed.
+    // The program sees every pending change as made.
+    files::rename(dir / "F1.DAT", dir / "G1.DAT");
+    EXPECT_FALSE(files::exists(dir / "F1.DAT"));
+    EXPECT_TRUE(files::isFile(dir / "G1.DAT"));
+    EXPECT_TRUE(files::remove(dir / "F2.DAT"));
+    EXPECT_FALSE(files::remove(dir / "F2.DAT"));
+    EXPECT_FALSE(files::exists(dir / "F2.DAT"));
+    files::writeAll(dir / "LOG.TXT", "x");
+    files::append(dir / "LOG.TXT", "y");
+    EXPECT_EQ(files::readAll(dir / "LOG.TXT"), "xy");
+
+    // The changes reach the disk in the order of the calls: once the file
+    // removed after an atomic write is gone, that file is there.
     files::writeAtomic(dir / "A.DAT", "a");
-    files::append(dir / "LOG.TXT", "x");
+    files::remove(dir / "F4.DAT");
+    for (int n = 0; n < 5000 && fs::exists(toNative(dir / "F4.DAT")); ++n)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(readNativeFile(toNative(dir / "A.DAT")), "a");
-    files::writeAtomic(dir / "B.DAT", "b");
-    files::remove(dir / "F0.DAT");
-    EXPECT_EQ(readNativeFile(toNative(dir / "B.DAT")), "b");
+
+    // A settings write and finish() wait for everything before them.
     files::writeAtomic(dir / "C.DAT", "c");
     ProfileFile(home.path() / "zorbelab.Ini").writeString("S", "K", "V");
     EXPECT_EQ(readNativeFile(toNative(dir / "C.DAT")), "c");
     files::writeAtomic(dir / "D.DAT", "d");
+    files::append(dir / "LOG.TXT", "z");
     writeBehind.finish();
     EXPECT_EQ(readNativeFile(toNative(dir / "D.DAT")), "d");
+    EXPECT_EQ(readNativeFile(toNative(dir / "LOG.TXT")), "xyz");
 }
 
 TEST(WriteBehind, AFailedRenameIsThrownOnceAndTheFilesAfterItAreDropped)
@@ -247,4 +263,40 @@ TEST(WriteBehind, AFailedRenameIsThrownOnceAndTheFilesAfterItAreDropped)
     files::writeAtomic(dir / "Z.DAT", "z");
     writeBehind.finish();
     EXPECT_EQ(readNativeFile(toNative(dir / "Z.DAT")), "z");
+}
+
+TEST(WriteBehind, AFailedWriteIsThrownByTheNextChangeAndNothingAfterItIsMade)
+{
+    test::TempHome home;
+    const WinPath dir("c:\\w");
+    files::makeDirectories(dir);
+    files::writeAll(dir / "KEEP.DAT", "kept");
+    files::WriteBehind writeBehind;
+    // A folder that is not there: the write fails when it is made.
+    files::append(dir / "missing" / "LOG.TXT", "x");
+    std::string message;
+    try {
+        writeBehind.finish();
+    } catch (const files::FileError &e) {
+        message = e.what();
+    }
+    EXPECT_NE(message.find("ファイルを作成できません"), std::string::npos) << message;
+
+    // Whichever change comes after the failure throws it.
+    EXPECT_THROW(
+        {
+            files::append(dir / "missing" / "LOG.TXT", "x");
+            files::remove(dir / "KEEP.DAT");
+            files::writeAtomic(dir / "NEW.DAT", "new");
+            for (int n = 0; n < 100; ++n) {
+                files::rename(dir / "NEW.DAT", dir / "NEWER.DAT");
+                files::rename(dir / "NEWER.DAT", dir / "NEW.DAT");
+            }
+            writeBehind.finish();
+        },
+        files::FileError);
+    EXPECT_EQ(readNativeFile(toNative(dir / "KEEP.DAT")), "kept");
+    EXPECT_FALSE(fs::exists(toNative(dir / "NEW.DAT")));
+    writeBehind.finish(); // nothing more: what was behind the failure is dropped
+    EXPECT_EQ(files::list(dir), std::vector<std::string>{"KEEP.DAT"}); // no temporary file left
 }

@@ -325,6 +325,9 @@ void TDownloadRun::read()
 {
     m_state = State::Reading;
     m_didRead = true;
+    // The raw files are written, renamed and removed in the background, in
+    // order, while the next delivered file is read and routed.
+    files::WriteBehind writeBehind;
     cleanWorkSpace();
     m_view.setCaption("データ読込み中．．．(0/" + std::to_string(m_readCount) + ")");
     m_view.setProgress(0, m_readCount);
@@ -368,6 +371,7 @@ void TDownloadRun::read()
     // would had every record been written at once; the next run starts from
     // a clean work space either way.
     writePending();
+    writeBehind.finish();
     reportDamaged();
 }
 
@@ -527,9 +531,13 @@ bool TDownloadRun::handOff(ConversionHandOff &conversions)
     std::vector<DownloadedDay> entries, results;
     for (const auto &day : m_finishedRaces)
         (day.kind == '1' ? entries : results).push_back(day);
+    // Each conversion starts from a disk that has every change made before
+    // it, however it reads the files.
+    files::settle();
     if (!entries.empty() && !conversions.convertEntries(entries))
         return false;
     releaseHeldResults();
+    files::settle();
     if (!results.empty() || entries.empty())
         return conversions.convertResults(results);
     return true;
