@@ -315,6 +315,12 @@ struct WriteBehind::Impl
         add(std::move(p));
     }
 
+    // The names of the folders as the program sees them, pending changes
+    // made: a folder is listed when a change to it is queued (the path is
+    // resolved first), so a later look-up in another case finds a file not
+    // yet on the disk. Kept for the scope; the notes of the changes reach the
+    // caches around it as well.
+    FolderNameCache names;
     const std::size_t depth;
     std::mutex mutex;
     std::condition_variable changed; // the queue moved on, or a file is flushed

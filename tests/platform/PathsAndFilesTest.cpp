@@ -217,6 +217,9 @@ TEST(WriteBehind, PendingFilesAreThereForTheProgramAndOnTheDiskBeforeAnyOtherCha
     files::writeAll(dir / "LOG.TXT", "x");
     files::append(dir / "LOG.TXT", "y");
     EXPECT_EQ(files::readAll(dir / "LOG.TXT"), "xy");
+    files::writeAll(dir / "Later.TXT", "q"); // found in another case before it is on the disk
+    EXPECT_TRUE(files::exists(dir / "LATER.txt"));
+    EXPECT_EQ(files::readAll(dir / "later.TXT"), "q");
 
     // The changes reach the disk in the order of the calls: once the file
     // removed after an atomic write is gone, that file is there.
