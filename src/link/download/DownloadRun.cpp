@@ -54,13 +54,18 @@ char kindDigit(std::string_view buffer)
 }
 
 // The temporary name of a race or runner file: venue name, kind digit, the
-// 8-digit date of the record, extension. Empty for an unknown venue.
+// 8-digit date of the record, extension. Empty for an unknown venue or a
+// date that is not one.
 std::string temporaryName(std::string_view buffer, const char *extension)
 {
     const std::string venue = downloadVenueName(fieldAt(buffer, 20, 2));
-    if (venue.empty())
+    const std::string_view date = fieldAt(buffer, 12, 8);
+    // A date that is not eight digits names no venue day, and could name no
+    // file (a separator, a control character).
+    if (venue.empty() || date.size() != 8
+        || !std::all_of(date.begin(), date.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return {};
-    return venue + kindDigit(buffer) + std::string(fieldAt(buffer, 12, 8)) + extension;
+    return venue + kindDigit(buffer) + std::string(date) + extension;
 }
 
 // The finished name: the temporary name without its kind digit (byte 5).

@@ -243,6 +243,16 @@ TEST_F(DownloadRunTest, UnknownVenueGoesToTheDeliveredFilesDat)
     EXPECT_EQ(down("RACE20040627.DAT"), rec("RA2", "20040627", "11"));
 }
 
+TEST_F(DownloadRunTest, ARaceDateThatIsNotDigitsNamesNoVenueFile)
+{
+    // A damaged date would name a file in a folder that is not there.
+    deliver("SEVM2004062720040628080000.txt", rec("SE7", "2004\\627", "05") + rec("SE7", "20040627", "05"));
+    runToTheEnd();
+    EXPECT_EQ(run->state(), TDownloadRun::State::Closed);
+    EXPECT_EQ(down("SEVM20040627.DAT"), rec("SE7", "2004\\627", "05"));
+    EXPECT_EQ(down("東京20040627.SLB"), rec("SE7", "20040627", "05"));
+}
+
 TEST_F(DownloadRunTest, DamagedRecordsAreReportedWithFileAndLine)
 {
     std::string bad = rec("SE7", "20040627", "05");
