@@ -12,7 +12,8 @@
 // The points of the program:
 //   open     a request to the data link has just opened
 //   record   a delivered record has been written to its raw file
-//   file     a delivered file has ended and its raw files are finished
+//   file     a delivered file has ended and its raw files are finished (or,
+//            in the background, queued to be)
 //   write    a file's new contents are written, not yet renamed over the old
 //   day      a conversion has written the files of one meeting day
 //   convert  the conversions have finished, the run is not yet recorded
