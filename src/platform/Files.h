@@ -73,33 +73,36 @@ std::vector<std::string> list(const WinPath &folder);
 
 // Write-behind for a run that writes many files at once.
 //
-// Within the scope of a WriteBehind, writeAtomic on the thread that made it
-// writes the temporary file and returns; threads of the scope's own flush
-// the files to the disk, several at once (which the file system commits
-// together), and rename each over its target in the order of the calls, so
-// that waiting for the disk overlaps the work on the next files.
-// To the program the files are there at once: a read, test or listing of a
-// pending file first waits for it, and every other change to the file system
-// (writeAll, append, remove, rename, a new folder, a settings write) first
-// waits for all of them. The changes thus reach the disk in the program's
-// order, and a run killed at any moment leaves what the same run without
-// write-behind would have left at some earlier moment.
+// Within the scope of a WriteBehind, the changes that the thread that made it
+// asks for (writeAll, append, writeAtomic, remove, rename) are queued and
+// made by threads of the scope's own, in the order of the calls, while the
+// thread goes on: writeAtomic writes its temporary file at once, four
+// threads flush such files to the disk, several at once (which the file
+// system commits together), and one makes the changes in order, renaming a
+// flushed file over its target. To the program every queued change is made
+// at once: exists, isFile and remove answer as after the changes, a read,
+// size or listing of a file with a change pending waits for it, and a new
+// folder or a settings write waits for all of them. The changes thus reach
+// the disk in the program's order, and a run killed at any moment leaves
+// what the same run without write-behind would have left at some earlier
+// moment. Code that reads the disk by other means calls settle() first.
 //
-// A failed flush or rename is thrown, as the FileError writeAtomic would have
-// thrown, by the next change or wait of the thread, or by finish(); the
-// pending files after it are dropped, not renamed.
+// A change that fails is thrown, as the FileError the call itself would have
+// thrown, by the next change the thread asks for, a wait, or finish(); the
+// changes queued behind it are dropped.
 class WriteBehind
 {
 public:
-    // At most `depth` files pending (each holds an open file).
+    // At most `depth` changes pending (a flushed file holds an open file
+    // until it is flushed), and at most 16 MB of written bytes.
     explicit WriteBehind(std::size_t depth = 64);
-    // Waits for the pending files. A failure that finish() did not throw is
+    // Makes the pending changes. A failure that finish() did not throw is
     // lost, so a run that keeps on after the scope calls finish().
     ~WriteBehind();
     WriteBehind(const WriteBehind &) = delete;
     WriteBehind &operator=(const WriteBehind &) = delete;
 
-    // Waits for the pending files and throws the first failure.
+    // Waits for the pending changes and throws a failure.
     void finish();
 
     struct Impl;
@@ -108,8 +111,8 @@ private:
     Impl *m_impl = nullptr; // null when the thread has a write-behind already
 };
 
-// Waits for the pending files of the thread's write-behind, if it has one,
-// and throws a failure; for file changes made without these functions.
+// Waits for the pending changes of the thread's write-behind, if it has one,
+// and throws a failure; for files read or changed without these functions.
 void settle();
 
 } // namespace zorbe::files
