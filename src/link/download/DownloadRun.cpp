@@ -312,7 +312,16 @@ void TDownloadRun::readAndFinish()
     // The run resolves the same few folders for every record it routes and
     // every file it converts: their names are listed once for the run.
     FolderNameCache folderNames;
-    read();
+    try {
+        read();
+    } catch (const files::FileError &e) {
+        // A raw file that cannot be written (a full disk, a folder taken
+        // away) ends the read as a failed read of the data link does: the
+        // run closes and says why, nothing is converted or recorded, and
+        // the next run starts again from a clean work space.
+        m_readToEnd = false;
+        fail(Outcome::ReadFailed, 0, std::string("読込みエラー: ") + e.what());
+    }
     close();
     if (m_readToEnd && !m_cancel)
         handOffAndRecord();

@@ -243,6 +243,22 @@ TEST_F(DownloadRunTest, UnknownVenueGoesToTheDeliveredFilesDat)
     EXPECT_EQ(down("RACE20040627.DAT"), rec("RA2", "20040627", "11"));
 }
 
+TEST_F(DownloadRunTest, ARawFileThatCannotBeWrittenEndsTheRunWithWhy)
+{
+    // A folder where the delivered file's own raw file goes.
+    files::makeDirectories(WinPath("d:\\zorbeLab\\down\\RACE20040627.DAT"));
+    files::writeAll(WinPath("d:\\zorbeLab\\down\\RACE20040627.DAT\\inside"), "");
+    deliver("RACE2004062720040625120000.txt", rec("RA2", "20040627", "05") + rec("RA2", "20040627", "11"));
+    runToTheEnd();
+    EXPECT_EQ(run->state(), TDownloadRun::State::Closed);
+    EXPECT_EQ(run->outcome(), TDownloadRun::Outcome::ReadFailed);
+    EXPECT_EQ(run->errorText().rfind("読込みエラー: ファイルを作成できません: d:\\zorbeLab\\down\\RACE20040627.DAT", 0), 0u)
+        << run->errorText();
+    EXPECT_TRUE(view.startEnabled);
+    EXPECT_TRUE(handoffs.calls.empty());
+    EXPECT_EQ(lastFileTime(), "none");
+}
+
 TEST_F(DownloadRunTest, ARaceDateThatIsNotDigitsNamesNoVenueFile)
 {
     // A damaged date would name a file in a folder that is not there.
