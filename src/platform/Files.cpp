@@ -6,16 +6,17 @@
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
+#include <cstdio>
+#include <cstring>
 #include <deque>
 #include <exception>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 #include <utility>
-#include <cstdio>
-#include <cstring>
+
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <filesystem>
 #include <unistd.h>
 
 namespace zorbe::files {
@@ -46,9 +47,11 @@ void writeFd(int fd, std::string_view bytes, const WinPath &path)
     }
 }
 
-void writeWithFlags(const WinPath &path, std::string_view bytes, int flags)
+// Opens a native file with O_TRUNC or O_APPEND (creating it), writes and
+// closes. The file is noted in the thread's name cache once it is there (a
+// write-behind's own threads have none).
+void writeNative(const fs::path &native, const WinPath &path, std::string_view bytes, int flags)
 {
-    const fs::path native = toNative(path);
     const int fd = ::open(native.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         fail("ファイルを作成できません", path, errno);
@@ -164,16 +167,9 @@ struct WriteBehind::Impl
             renameTemp(p.from, p.target, p.path);
             return;
         case Op::Write:
-        case Op::Append: {
-            const int flags = p.op == Op::Write ? O_TRUNC : O_APPEND;
-            const int fd = ::open(p.target.c_str(), flags | O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-            if (fd < 0)
-                fail("ファイルを作成できません", p.path, errno);
-            writeFd(fd, p.bytes, p.path);
-            if (::close(fd) != 0)
-                fail("ファイルに書き込めません", p.path, errno);
+        case Op::Append:
+            writeNative(p.target, p.path, p.bytes, p.op == Op::Write ? O_TRUNC : O_APPEND);
             return;
-        }
         case Op::Remove: {
             std::error_code ec;
             if (!fs::remove(p.target, ec) && ec)
@@ -270,12 +266,6 @@ struct WriteBehind::Impl
         return std::nullopt;
     }
 
-    void throwIfFailed()
-    {
-        std::unique_lock lock(mutex);
-        throwFailure(lock);
-    }
-
     void add(Pending p)
     {
         std::unique_lock lock(mutex);
@@ -340,10 +330,11 @@ namespace {
 
 thread_local WriteBehind::Impl *t_writeBehind = nullptr;
 
-// Before a read of a file: waits when a change to it is pending.
-void settleFile(const fs::path &native)
+// Before a read of a file (or a listing of a folder): waits when a change
+// to it (to a file in it) is pending.
+void settleFile(const fs::path &native, bool inFolder = false)
 {
-    if (t_writeBehind && t_writeBehind->pending(native, false))
+    if (t_writeBehind && t_writeBehind->pending(native, inFolder))
         t_writeBehind->drain();
 }
 
@@ -478,7 +469,7 @@ void writeAll(const WinPath &path, std::string_view bytes)
         FolderNameCache::noteCreated(native);
         return;
     }
-    writeWithFlags(path, bytes, O_TRUNC);
+    writeNative(toNative(path), path, bytes, O_TRUNC);
 }
 
 void writeAtomic(const WinPath &path, std::string_view bytes)
@@ -489,8 +480,7 @@ void writeAtomic(const WinPath &path, std::string_view bytes)
     // A second write of a pending file waits for the first, whose temporary
     // file it would otherwise overwrite; a failure of the writer is thrown
     // before anything more is written.
-    if (t_writeBehind && t_writeBehind->pending(target, false))
-        t_writeBehind->drain();
+    settleFile(target);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         fail("ファイルを作成できません", path, errno);
@@ -515,7 +505,7 @@ void append(const WinPath &path, std::string_view bytes)
         FolderNameCache::noteCreated(native);
         return;
     }
-    writeWithFlags(path, bytes, O_APPEND);
+    writeNative(toNative(path), path, bytes, O_APPEND);
 }
 
 bool remove(const WinPath &path)
@@ -576,8 +566,7 @@ std::vector<std::string> list(const WinPath &folder)
     std::vector<std::string> names;
     std::error_code ec;
     const fs::path native = toNative(folder);
-    if (t_writeBehind && t_writeBehind->pending(native, true))
-        t_writeBehind->drain();
+    settleFile(native, true);
     for (fs::directory_iterator it(native, ec), end; !ec && it != end; it.increment(ec))
         names.push_back(cp932::fromUtf8(it->path().filename().string()));
     std::sort(names.begin(), names.end());

@@ -93,8 +93,8 @@ std::vector<std::string> list(const WinPath &folder);
 class WriteBehind
 {
 public:
-    // At most `depth` changes pending (a flushed file holds an open file
-    // until it is flushed), and at most 16 MB of written bytes.
+    // At most `depth` changes pending (an atomic write keeps its temporary
+    // file open until it is flushed), and at most 16 MB of written bytes.
     explicit WriteBehind(std::size_t depth = 64);
     // Makes the pending changes. A failure that finish() did not throw is
     // lost, so a run that keeps on after the scope calls finish().
